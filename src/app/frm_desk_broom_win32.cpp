@@ -1,0 +1,332 @@
+// The hidden main window: start-up, tray icon and menu, the default action and the program's exit.
+#include "app/frm_desk_broom_win32.h"
+
+#include <vector>
+
+#include "app/resources/resource.h"
+#include "app/ui_text.h"
+#include "system/settings_store.h"
+#include "win32/ui_win32.h"
+#include "win32/wide_text.h"
+
+namespace {
+
+constexpr wchar_t kMainClass[] = L"DeskBroomMainWindow";
+constexpr wchar_t kOwnerClass[] = L"DeskBroomOwnerWindow";
+constexpr UINT kTrayIconId = 1;
+
+// The tray reports its mouse events as mouse-move messages; the low word of lParam names the
+// mouse message that happened over the icon.
+constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
+
+struct MenuItem {
+    UINT id;
+    const wchar_t* designCaption;
+};
+
+// The menu as built; start-up renames the items from the UI text table.
+constexpr MenuItem kMenuItems[] = {
+    {IDM_DEFAULT_DESKBROOM, L"&Default: Desk Broom"},
+    {IDM_DEFAULT_CLEAN_CLIPBOARD, L"Default: &Clean Clipboard"},
+    {IDM_SET_HOTKEYS, L"Set Hot&keys"},
+    {IDM_SET_WINDOWS_FILTER, L"&Set Windows Filter"},
+    {IDM_AUTOSTART, L"Autostart &Program"},
+    {IDM_HELP, L"&Help"},
+    {IDM_ABOUT, L"&About"},
+    {IDM_EXIT, L"&Exit"},
+};
+
+HICON LoadProgramIcon(HINSTANCE instance, int sizeMetric) {
+    int size = ::GetSystemMetrics(sizeMetric);
+    return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_DESKBROOM), IMAGE_ICON,
+                                           size, size, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+frmDeskBroom::frmDeskBroom(HINSTANCE instance) : instance_(instance) {}
+
+frmDeskBroom* frmDeskBroom::Create(HINSTANCE instance) {
+    auto* form = new frmDeskBroom(instance);
+    form->icon_.reset(LoadProgramIcon(instance, SM_CXICON));
+    form->smallIcon_.reset(LoadProgramIcon(instance, SM_CXSMICON));
+
+    WNDCLASSEXW owner{};
+    owner.cbSize = sizeof owner;
+    owner.lpfnWndProc = ::DefWindowProcW;
+    owner.hInstance = instance;
+    owner.lpszClassName = kOwnerClass;
+    ::RegisterClassExW(&owner);
+
+    WNDCLASSEXW main{};
+    main.cbSize = sizeof main;
+    main.lpfnWndProc = &frmDeskBroom::WindowProc;
+    main.hInstance = instance;
+    main.hIcon = form->icon_.get();
+    main.hIconSm = form->smallIcon_.get();
+    main.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    main.lpszClassName = kMainClass;
+    ::RegisterClassExW(&main);
+
+    // The main window is owned by a hidden window of its own, as owned windows get no task-bar
+    // button; start-up hides that owner at its end.
+    form->owner_.reset(::CreateWindowExW(0, kOwnerClass, L"DeskBroom", WS_POPUP, 0, 0, 0, 0,
+                                         nullptr, nullptr, instance, nullptr));
+    if (!form->owner_) {
+        delete form;
+        return nullptr;
+    }
+    // The window object is attached at WM_NCCREATE; WM_CREATE runs the start-up sequence.
+    HWND hwnd = ::CreateWindowExW(0, kMainClass, L"Desk Broom",
+                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, 320, 140, form->owner_.get(),
+                                  nullptr, instance, form);
+    if (!hwnd) {
+        delete form;
+        return nullptr;
+    }
+    return form;
+}
+
+LRESULT CALLBACK frmDeskBroom::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* form = static_cast<frmDeskBroom*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<frmDeskBroom*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!form) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    return form->OnMessage(message, wParam, lParam);
+}
+
+LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            Form_Load();
+            return 0;
+        case WM_SIZE:
+            Form_Resize(wParam);
+            return 0;
+        case WM_PAINT:
+            Form_Paint();
+            return 0;
+        case kTrayCallbackMessage:
+            Form_MouseMove(lParam);
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam));
+            return 0;
+        case WM_ENDSESSION:
+            // At log-off the process may end without its windows being destroyed.
+            if (wParam) ::DestroyWindow(hwnd_);
+            return 0;
+        case WM_DESTROY:
+            Form_Unload();
+            ::PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+            hwnd_ = nullptr;
+            break;
+        default:
+            if (message == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
+                OnTaskbarCreated();
+                return 0;
+            }
+            break;
+    }
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void frmDeskBroom::Form_Load() {
+    taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    mPopupSys.reset(::CreatePopupMenu());
+    for (const MenuItem& item : kMenuItems) {
+        ::AppendMenuW(mPopupSys.get(), MF_STRING, item.id, item.designCaption);
+    }
+    RunStartupSequence(*this, AppVersion());
+}
+
+void frmDeskBroom::Form_Resize(WPARAM sizeType) {
+    if (sizeType == SIZE_MINIMIZED) ::ShowWindow(hwnd_, SW_HIDE);
+}
+
+void frmDeskBroom::Form_Unload() {
+    ::Shell_NotifyIconW(NIM_DELETE, &TrayIconData);
+}
+
+void frmDeskBroom::Form_Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd_, &ps);
+    RECT client;
+    ::GetClientRect(hwnd_, &client);
+    int iconSize = ::GetSystemMetrics(SM_CXICON);
+    ::DrawIconEx(dc, 16, (client.bottom - iconSize) / 2, icon_.get(), iconSize, iconSize, 0,
+                 nullptr, DI_NORMAL);
+    client.left = 16 + iconSize + 16;
+    ::SetBkMode(dc, TRANSPARENT);
+    ::DrawTextW(dc, L"Desk Broom", -1, &client, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    ::EndPaint(hwnd_, &ps);
+}
+
+void frmDeskBroom::Form_MouseMove(LPARAM lParam) {
+    // Real mouse moves reach the window only during its moment on screen at start-up; they
+    // carry a coordinate, not a tray notification.
+    if (::IsWindowVisible(hwnd_)) return;
+    switch (LOWORD(lParam)) {
+        case WM_LBUTTONUP:
+            if (bDefaultDeskBroom) {
+                CloseWindowsNow();
+            } else {
+                CleanClipboard();
+            }
+            break;
+        case WM_RBUTTONUP: {
+            ::SetForegroundWindow(hwnd_);
+            POINT at{};
+            ::GetCursorPos(&at);
+            UINT command = static_cast<UINT>(::TrackPopupMenuEx(
+                mPopupSys.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                at.x, at.y, hwnd_, nullptr));
+            // Without this the menu of a background window may not close when the user clicks
+            // elsewhere, or open only at the second try.
+            ::PostMessageW(hwnd_, WM_NULL, 0, 0);
+            if (command != 0) OnCommand(command);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void frmDeskBroom::OnCommand(UINT id) {
+    switch (id) {
+        case IDM_DEFAULT_DESKBROOM:
+            mPopDefaultDeskBroom_Click();
+            break;
+        case IDM_DEFAULT_CLEAN_CLIPBOARD:
+            mPopDefaultCleanClipboard_Click();
+            break;
+        case IDM_SET_HOTKEYS:
+            mPopSetHotkeys_Click();
+            break;
+        case IDM_SET_WINDOWS_FILTER:
+            mSetWindowsFilter_Click();
+            break;
+        case IDM_AUTOSTART:
+            mpopAutostart_Click();
+            break;
+        case IDM_HELP:
+            mPopHelp_Click();
+            break;
+        case IDM_ABOUT:
+            mPopAbout_Click();
+            break;
+        case IDM_EXIT:
+            mPopExit_Click();
+            break;
+        default:
+            break;
+    }
+}
+
+void frmDeskBroom::OnTaskbarCreated() {
+    // Explorer restarted (or came up after a failed add at log-on): the old icon is gone.
+    if (!currentTip_.empty()) CreateSystemTrayIcon(currentTip_);
+}
+
+void frmDeskBroom::CreateSystemTrayIcon(const std::u16string& svTipText) {
+    TrayIconData = NOTIFYICONDATAW{};
+    TrayIconData.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    TrayIconData.hWnd = hwnd_;
+    TrayIconData.uID = kTrayIconId;
+    TrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    TrayIconData.uCallbackMessage = kTrayCallbackMessage;
+    TrayIconData.hIcon = smallIcon_.get();
+    // The first form of the record holds 63 characters of tooltip and a NUL.
+    std::wstring tip = ToWide(svTipText).substr(0, 63);
+    tip.copy(TrayIconData.szTip, tip.size());
+    currentTip_ = svTipText;
+    ::Shell_NotifyIconW(NIM_ADD, &TrayIconData);
+}
+
+void frmDeskBroom::SwitchDefaultAction(bool deskBroom) {
+    bDefaultDeskBroom = deskBroom;
+    fktAllgModule::WriteSetting(kSettingsSection, u"DeskBroom", deskBroom ? u"1" : u"0");
+    SetChecked(IDM_DEFAULT_DESKBROOM, deskBroom);
+    SetChecked(IDM_DEFAULT_CLEAN_CLIPBOARD, !deskBroom);
+    ::Shell_NotifyIconW(NIM_DELETE, &TrayIconData);
+    CreateSystemTrayIcon(deskBroom ? UiText.TipDeskBroom : UiText.LabelCleanClipboard);
+}
+
+void frmDeskBroom::mPopDefaultDeskBroom_Click() { SwitchDefaultAction(true); }
+
+void frmDeskBroom::mPopDefaultCleanClipboard_Click() { SwitchDefaultAction(false); }
+
+void frmDeskBroom::mPopExit_Click() { ::DestroyWindow(hwnd_); }
+
+void frmDeskBroom::SetChecked(UINT id, bool checked) {
+    ::CheckMenuItem(mPopupSys.get(), id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool frmDeskBroom::IsChecked(UINT id) const {
+    return (::GetMenuState(mPopupSys.get(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+std::u16string frmDeskBroom::AppVersion() const {
+    wchar_t path[MAX_PATH * 4];
+    DWORD length = ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+    DWORD ignored = 0;
+    DWORD size = length ? ::GetFileVersionInfoSizeW(path, &ignored) : 0;
+    std::vector<BYTE> info(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixedSize = 0;
+    if (size == 0 || !::GetFileVersionInfoW(path, 0, size, info.data()) ||
+        !::VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) ||
+        fixedSize < sizeof(VS_FIXEDFILEINFO)) {
+        return FormatAppVersion(0, 0);
+    }
+    return FormatAppVersion(HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS));
+}
+
+// Start-up steps.
+
+void frmDeskBroom::SetMenuCaptions(const UiTextTable& text) {
+    const std::pair<UINT, const std::u16string*> captions[] = {
+        {IDM_DEFAULT_DESKBROOM, &text.MenuDefaultDeskBroom},
+        {IDM_DEFAULT_CLEAN_CLIPBOARD, &text.MenuDefaultCleanClipboard},
+        {IDM_SET_HOTKEYS, &text.MenuSetHotkeys},
+        {IDM_SET_WINDOWS_FILTER, &text.MenuSetWindowsFilter},
+        {IDM_HELP, &text.MenuHelp},
+        {IDM_ABOUT, &text.MenuAbout},
+        {IDM_EXIT, &text.MenuExit},
+        {IDM_AUTOSTART, &text.MenuAutostart},
+    };
+    for (const auto& [id, caption] : captions) {
+        std::wstring wide = ToWide(*caption);
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_STRING;
+        item.dwTypeData = wide.data();
+        ::SetMenuItemInfoW(mPopupSys.get(), id, FALSE, &item);
+    }
+}
+
+void frmDeskBroom::FlashAndHide() {
+    // On screen for a moment without taking the focus from what the user is doing.
+    ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    ::UpdateWindow(hwnd_);
+    ::ShowWindow(hwnd_, SW_HIDE);
+}
+
+void frmDeskBroom::ShowDefaultAction(bool deskBroomIsDefault, const std::u16string& tip) {
+    bDefaultDeskBroom = deskBroomIsDefault;
+    SetChecked(IDM_DEFAULT_DESKBROOM, deskBroomIsDefault);
+    SetChecked(IDM_DEFAULT_CLEAN_CLIPBOARD, !deskBroomIsDefault);
+    CreateSystemTrayIcon(tip);
+}
+
+void frmDeskBroom::HideOwnerWindow() {
+    ::ShowWindow(::GetWindow(hwnd_, GW_OWNER), SW_HIDE);
+}

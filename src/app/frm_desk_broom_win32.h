@@ -1,0 +1,89 @@
+// The hidden main window: start-up, tray icon and menu, the default action and the program's exit.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/startup.h"
+#include "win32/unique_handle.h"
+
+class frmDeskBroom final : private StartupHost {
+public:
+    // Creates the owner and the main window and runs the start-up sequence; null on failure.
+    static frmDeskBroom* Create(HINSTANCE instance);
+
+    HWND hwnd() const { return hwnd_; }
+
+    // The program's version for display, from its own version resource: "1.1 ".
+    std::u16string AppVersion() const;
+    // Adds the tray icon with the given tooltip.
+    void CreateSystemTrayIcon(const std::u16string& svTipText);
+
+    // The two actions.
+    void CloseWindowsNow();
+    void CleanClipboard();
+
+    // Arm and disarm the hotkeys.
+    void ActivateHotkey() override;
+    void DeActivateHotkey();
+
+private:
+    explicit frmDeskBroom(HINSTANCE instance);
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void Form_Load();
+    void Form_Resize(WPARAM sizeType);
+    void Form_Unload();
+    void Form_MouseMove(LPARAM lParam);
+    void Form_Paint();
+    void OnTaskbarCreated();
+    void OnCommand(UINT id);
+
+    void mPopDefaultDeskBroom_Click();
+    void mPopDefaultCleanClipboard_Click();
+    void mPopSetHotkeys_Click();
+    void mSetWindowsFilter_Click();
+    void mpopAutostart_Click();
+    void mPopHelp_Click();
+    void mPopAbout_Click();
+    void mPopExit_Click();
+
+    void SwitchDefaultAction(bool deskBroom);
+    void SetChecked(UINT id, bool checked);
+    bool IsChecked(UINT id) const;
+
+    // StartupHost
+    void SetMenuCaptions(const UiTextTable& text) override;
+    void FlashAndHide() override;
+    void ShowDefaultAction(bool deskBroomIsDefault, const std::u16string& tip) override;
+    void LoadWindowsFilter() override;
+    bool RestoreHotkeys() override;
+    void ShowAutostartState() override;
+    void HideOwnerWindow() override;
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    UniqueHwnd owner_;
+    UniqueHmenu mPopupSys;
+    UniqueHicon icon_;       // 32x32, the window's
+    UniqueHicon smallIcon_;  // 16x16, the window's and the tray's
+    NOTIFYICONDATAW TrayIconData{};
+    std::u16string currentTip_;
+    bool bDefaultDeskBroom = true;
+    UINT taskbarCreatedMessage_ = 0;
+};
+
+// Tray menu commands.
+enum : UINT {
+    IDM_DEFAULT_DESKBROOM = 101,
+    IDM_DEFAULT_CLEAN_CLIPBOARD,
+    IDM_SET_HOTKEYS,
+    IDM_SET_WINDOWS_FILTER,
+    IDM_AUTOSTART,
+    IDM_HELP,
+    IDM_ABOUT,
+    IDM_EXIT,
+};

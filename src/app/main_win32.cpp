@@ -1,0 +1,25 @@
+// Entry point: the process is the main window and its message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/frm_desk_broom_win32.h"
+#include "system/settings_store_win32.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    static RegistrySettingsBackend settings;
+    UseSettingsBackend(settings);
+
+    frmDeskBroom* form = frmDeskBroom::Create(instance);
+    if (!form) return 1;
+
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    delete form;
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,95 @@
+// The settings store's three operations over a backend, with the fatal failure path.
+#include "system/settings_store.h"
+
+#include <cassert>
+
+#include "common/text.h"
+
+namespace {
+
+SettingsBackend* backend = nullptr;
+
+SettingsBackend& Backend() {
+    assert(backend != nullptr && "UseSettingsBackend must run before the first setting is read");
+    return *backend;
+}
+
+constexpr char16_t kAppKeyName[] =
+    u"'HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\DeskBroom'";
+
+std::u16string FailureMessage(std::u16string_view english, std::u16string_view german) {
+    std::u16string text;
+    text += english;
+    text += u'\r';
+    text += u"Please check permissions for that key. This can be done in REGEDIT.";
+    text += u"\r\r";
+    text += german;
+    text += u'\r';
+    text += u"Bitte Zugriffsrechte pr\u00fcfen. Dies kann mit REGEDIT erfolgen.";
+    return text;
+}
+
+// A decimal number as the platform's text-to-number conversion accepts it: blanks around an
+// optional sign, digits with an optional fraction.
+std::optional<bool> NumberToBool(std::u16string_view text) {
+    text = TrimBlanks(text);
+    if (!text.empty() && (text.front() == u'+' || text.front() == u'-')) text.remove_prefix(1);
+    bool anyDigit = false, nonZero = false, point = false;
+    for (char16_t c : text) {
+        if (c >= u'0' && c <= u'9') {
+            anyDigit = true;
+            nonZero = nonZero || c != u'0';
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!anyDigit) return std::nullopt;
+    return nonZero;
+}
+
+}  // namespace
+
+void UseSettingsBackend(SettingsBackend& b) { backend = &b; }
+
+std::u16string SettingsReadFailureMessage() {
+    return FailureMessage(
+        std::u16string(u"Captor could not read the registry key: ") + kAppKeyName + u".",
+        std::u16string(u"Der Captor kann den Registry Schl\u00fcssel: ") + kAppKeyName +
+            u" nicht lesen.");
+}
+
+std::u16string SettingsWriteFailureMessage() {
+    return FailureMessage(
+        std::u16string(u"Captor could not write to the registry key: ") + kAppKeyName + u".",
+        std::u16string(u"Der Captor kann auf den Registry Schl\u00fcssel: ") + kAppKeyName +
+            u" nicht schreiben.");
+}
+
+bool TextToBool(const std::u16string& text) {
+    if (auto number = NumberToBool(text)) return *number;
+    std::u16string word = AsciiUpper(TrimBlanks(text));
+    return word == u"TRUE" || word == u"WAHR";
+}
+
+namespace fktAllgModule {
+
+std::u16string ReadTextSetting(const std::u16string& section, const std::u16string& key,
+                               const std::u16string& defaultText) {
+    SettingRead read = Backend().Read(section, key);
+    if (read.status == SettingRead::Status::Failed) Backend().Fail(SettingsReadFailureMessage());
+    return read.status == SettingRead::Status::Found ? read.text : defaultText;
+}
+
+bool ReadBoolSetting(const std::u16string& section, const std::u16string& key,
+                     const std::u16string& defaultText) {
+    return TextToBool(ReadTextSetting(section, key, defaultText));
+}
+
+void WriteSetting(const std::u16string& section, const std::u16string& key,
+                  const std::u16string& value) {
+    if (!Backend().Write(section, key, value)) Backend().Fail(SettingsWriteFailureMessage());
+}
+
+}  // namespace fktAllgModule

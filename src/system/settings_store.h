@@ -1,0 +1,52 @@
+// The settings store: text values under the program's registry key, and its fatal failure path.
+#pragma once
+
+#include <optional>
+#include <string>
+
+// Where the settings live, below HKEY_CURRENT_USER.
+inline constexpr char16_t kSettingsRoot[] = u"Software\\VB and VBA Program Settings";
+inline constexpr char16_t kAppName[] = u"DeskBroom";
+inline constexpr char16_t kSettingsSection[] = u"Settings";
+
+// What a read of one value found.
+struct SettingRead {
+    enum class Status { Found, Absent, Failed };
+    Status status = Status::Absent;
+    std::u16string text;  // only for Found
+};
+
+// The registry under the store; a stand-in replaces it in tests.
+class SettingsBackend {
+public:
+    virtual ~SettingsBackend() = default;
+    // Absent when the value, the section key or the application key does not exist.
+    virtual SettingRead Read(const std::u16string& section, const std::u16string& key) = 0;
+    // Creates the keys it needs; false when the value could not be stored.
+    virtual bool Write(const std::u16string& section, const std::u16string& key,
+                       const std::u16string& value) = 0;
+    // Shows the message and ends the program; never returns.
+    [[noreturn]] virtual void Fail(const std::u16string& message) = 0;
+};
+
+// Installs the backend that the three operations use (the registry, or a test's stand-in).
+void UseSettingsBackend(SettingsBackend& backend);
+
+// The two-language messages of a failed read and a failed write.
+std::u16string SettingsReadFailureMessage();
+std::u16string SettingsWriteFailureMessage();
+
+// The conversion of a stored text to a flag: numbers (0 false, others true), True/False and
+// Wahr/Falsch in any case; anything else is false.
+bool TextToBool(const std::u16string& text);
+
+namespace fktAllgModule {
+
+std::u16string ReadTextSetting(const std::u16string& section, const std::u16string& key,
+                               const std::u16string& defaultText);
+bool ReadBoolSetting(const std::u16string& section, const std::u16string& key,
+                     const std::u16string& defaultText);
+void WriteSetting(const std::u16string& section, const std::u16string& key,
+                  const std::u16string& value);
+
+}  // namespace fktAllgModule

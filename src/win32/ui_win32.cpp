@@ -1,0 +1,42 @@
+// Shared Win32 helpers: the message pump, the program's message boxes, the program's folder.
+#include "win32/ui_win32.h"
+
+#include <vector>
+
+#include "win32/wide_text.h"
+
+void ProcessPendingMessages() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+int ShowMessage(std::u16string_view text, UINT buttons) {
+    // The program has no visible window to own the box; MB_SETFOREGROUND keeps it from
+    // opening behind the window the user is working in.
+    return ::MessageBoxW(nullptr, ToWide(text).c_str(), L"DeskBroom",
+                         buttons | MB_APPLMODAL | MB_SETFOREGROUND);
+}
+
+std::u16string ProgramFolder() {
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return u".";
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    std::wstring folder(path.begin(), path.end());
+    folder.erase(folder.find_last_of(L"\\/"));
+    // A drive root ("C:") keeps no separator, so that "\\file" never doubles it.
+    return ToU16(folder);
+}

@@ -1,0 +1,110 @@
+#!/usr/bin/env python3
+"""Draws the program's two icons as 16-colour ICO files (32x32 and 16x16 each).
+
+deskbroom.ico: a broom sweeping, for the program and its tray icon.
+hotkeys.ico:   a key cap with an F on it, for the Hotkeys dialog.
+Run from the repository root: python3 tools/make_icons.py
+"""
+import struct
+
+# The standard 16-colour palette.
+PALETTE = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
+           (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
+           (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+BLACK, MAROON, OLIVE, NAVY, SILVER, GREY, YELLOW, BLUE, WHITE = 0, 1, 3, 4, 7, 8, 11, 12, 15
+T = None  # transparent
+
+
+def canvas(n):
+    return [[T] * n for _ in range(n)]
+
+
+def line(img, x0, y0, x1, y1, c, w=1):
+    steps = int(max(abs(x1 - x0), abs(y1 - y0)) * 4) + 1
+    for i in range(steps + 1):
+        x = x0 + (x1 - x0) * i / steps
+        y = y0 + (y1 - y0) * i / steps
+        for dx in range(w):
+            for dy in range(w):
+                px, py = int(round(x)) + dx, int(round(y)) + dy
+                if 0 <= px < len(img) and 0 <= py < len(img):
+                    img[py][px] = c
+
+
+def rect(img, x0, y0, x1, y1, c):
+    for y in range(y0, y1 + 1):
+        for x in range(x0, x1 + 1):
+            img[y][x] = c
+
+
+def broom(n):
+    img = canvas(n)
+    s = n / 32
+    # Handle from the top right down to the head.
+    line(img, 27 * s, 2 * s, 14 * s, 17 * s, MAROON, max(1, int(2 * s)))
+    # Binding and bristles fanning out to the bottom left.
+    for i in range(9):
+        line(img, (14 - i * 0.4) * s, (17 + i * 0.3) * s, (3 + i * 1.5) * s, (29 - i * 0.2) * s,
+             YELLOW if i % 3 else OLIVE, 1)
+    line(img, 11 * s, 15 * s, 17 * s, 20 * s, NAVY, max(1, int(2 * s)))
+    # Dust puffs.
+    for x, y in ((23, 27), (27, 29), (26, 24)):
+        rect(img, int(x * s), int(y * s), int(x * s) + max(0, int(s) - 1), int(y * s) + max(0, int(s) - 1), GREY)
+    return img
+
+
+def keycap(n):
+    img = canvas(n)
+    s = n / 32
+    m = int(3 * s)
+    rect(img, m, m, n - 1 - m, n - 1 - m, GREY)
+    rect(img, m + 1, m + 1, n - 2 - m - int(2 * s), n - 2 - m - int(3 * s), SILVER)
+    rect(img, m, m, n - 1 - m, m, BLACK)
+    rect(img, m, n - 1 - m, n - 1 - m, n - 1 - m, BLACK)
+    rect(img, m, m, m, n - 1 - m, BLACK)
+    rect(img, n - 1 - m, m, n - 1 - m, n - 1 - m, BLACK)
+    # The letter F.
+    w = max(1, int(2 * s))
+    line(img, 11 * s, 8 * s, 11 * s, 22 * s, BLUE, w)
+    line(img, 11 * s, 8 * s, 20 * s, 8 * s, BLUE, w)
+    line(img, 11 * s, 14 * s, 18 * s, 14 * s, BLUE, w)
+    return img
+
+
+def dib(img):
+    n = len(img)
+    header = struct.pack('<IiiHHIIiiII', 40, n, 2 * n, 1, 4, 0, 0, 0, 0, 16, 0)
+    palette = b''.join(struct.pack('<BBBB', b, g, r, 0) for r, g, b in PALETTE)
+    xor = b''
+    for row in reversed(img):
+        bits = bytearray()
+        for x in range(0, n, 2):
+            hi, lo = row[x] or 0, row[x + 1] or 0
+            bits.append((hi << 4) | lo)
+        xor += bytes(bits) + b'\0' * (-len(bits) % 4)
+    mask = b''
+    for row in reversed(img):
+        bits = bytearray((n + 7) // 8)
+        for x, c in enumerate(row):
+            if c is None:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bytes(bits) + b'\0' * (-len(bits) % 4)
+    return header + palette + xor + mask
+
+
+def ico(images):
+    out = struct.pack('<HHH', 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    blobs = [dib(img) for img in images]
+    for img, blob in zip(images, blobs):
+        n = len(img)
+        out += struct.pack('<BBBBHHII', n, n, 16, 0, 1, 4, len(blob), offset)
+        offset += len(blob)
+    return out + b''.join(blobs)
+
+
+if __name__ == '__main__':
+    with open('src/app/resources/deskbroom.ico', 'wb') as f:
+        f.write(ico([broom(32), broom(16)]))
+    with open('src/app/resources/hotkeys.ico', 'wb') as f:
+        f.write(ico([keycap(32), keycap(16)]))
