@@ -1,0 +1,139 @@
+// The Hotkeys dialog's logic apart from its window: the no-modifier check, saving, the layout.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "hotkeys/hotkey_dialog.h"
+#include "hotkey_fake_settings.h"
+
+namespace {
+
+// Logs arming into the store's write log, so that the order of both shows in one list.
+class LoggingArming final : public HotkeyArming {
+public:
+    explicit LoggingArming(FakeSettings& store) : store_(store) {}
+    void ActivateHotkey() override { store_.log.push_back(u"<arm>"); }
+    void DeActivateHotkey() override { store_.log.push_back(u"<disarm>"); }
+
+private:
+    FakeSettings& store_;
+};
+
+HotkeyControls Controls(bool dbrCtrl, bool dbrShift, bool dbrAlt, bool ccCtrl, bool ccShift,
+                        bool ccAlt) {
+    HotkeyControls c;
+    c.chkDbrCtrl = dbrCtrl;
+    c.chkDbrShift = dbrShift;
+    c.chkDbrAlt = dbrAlt;
+    c.chkCcCtrl = ccCtrl;
+    c.chkCcShift = ccShift;
+    c.chkCcAlt = ccAlt;
+    c.cmbDbrHotkeyLetter = u"F12";
+    c.cmbCcHotkeyLetter = u"F11";
+    return c;
+}
+
+TEST(HotkeyRowWithoutModifier, WarnsWhenEitherRowHasNoBoxTicked) {
+    struct Case {
+        const char* what;
+        HotkeyControls controls;
+        bool warn;
+    };
+    const Case cases[] = {
+        {"all ticked", Controls(1, 1, 1, 1, 1, 1), false},
+        {"one box per row", Controls(0, 0, 1, 1, 0, 0), false},
+        {"shift only in both rows", Controls(0, 1, 0, 0, 1, 0), false},
+        {"close-all row bare", Controls(0, 0, 0, 1, 1, 1), true},
+        {"clean-clipboard row bare", Controls(1, 1, 1, 0, 0, 0), true},
+        {"both rows bare", Controls(0, 0, 0, 0, 0, 0), true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(HotkeyRowWithoutModifier(c.controls), c.warn) << c.what;
+    }
+    // The switch plays no part: the warning comes also while the hotkeys are off.
+    HotkeyControls off = Controls(0, 0, 0, 1, 1, 1);
+    off.chkHotkeysActivated = false;
+    EXPECT_TRUE(HotkeyRowWithoutModifier(off));
+}
+
+TEST(StoreHotkeyControls, WritesTheBoxesThenArmsThenWritesTheKeyNames) {
+    struct Case {
+        bool activated;
+        const char16_t* arming;
+    };
+    for (const Case& c : {Case{true, u"<arm>"}, Case{false, u"<disarm>"}}) {
+        FakeSettings store;
+        LoggingArming arming(store);
+        HotkeyControls controls = Controls(1, 0, 1, 0, 1, 0);
+        controls.chkHotkeysActivated = c.activated;
+        controls.cmbDbrHotkeyLetter = u" f13 ";
+        controls.cmbCcHotkeyLetter = u"";
+        StoreHotkeyControls(controls, arming);
+        const std::vector<std::u16string> expected = {
+            u"CcCtrl=0",
+            u"CcAlt=0",
+            u"CcShift=1",
+            u"DbrCtrl=1",
+            u"DbrAlt=1",
+            u"DbrShift=0",
+            std::u16string(u"HotkeysActivated=") + (c.activated ? u"1" : u"0"),
+            c.arming,
+            u"DbrHotKeyLetter= f13 ",
+            u"CcHotKeyLetter=",
+        };
+        EXPECT_EQ(store.log, expected);
+    }
+}
+
+TEST(StoreHotkeyControls, WhatIsSavedIsWhatTheNextOpeningShows) {
+    HotkeyControls typed = Controls(0, 0, 0, 1, 0, 0);
+    typed.chkHotkeysActivated = true;
+    typed.cmbDbrHotkeyLetter = u"F13";
+    typed.cmbCcHotkeyLetter = u"f5";
+    HotkeyControls defaults = Controls(1, 1, 1, 1, 1, 1);
+    for (const HotkeyControls& controls : {typed, defaults}) {
+        FakeSettings store;
+        LoggingArming arming(store);
+        StoreHotkeyControls(controls, arming);
+        HotkeySettings settings;
+        settings.RestoreGlobalsFromRegistry();
+        EXPECT_EQ(ControlsFromSettings(settings), controls);
+    }
+}
+
+TEST(TwipsToPixels, FifteenTwipsPerPixelAt96Dpi) {
+    struct Case {
+        int twips;
+        unsigned dpi;
+        int pixels;
+    };
+    for (const Case& c : {Case{5775, 96, 385}, Case{2160, 96, 144}, Case{255, 96, 17},
+                          Case{5775, 144, 578}, Case{255, 120, 21}, Case{7, 96, 0},
+                          Case{8, 96, 1}, Case{1440, 192, 192}}) {
+        EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
+    }
+}
+
+TEST(HotkeysDialogLayout, ControlsLieInsideTheClientAreaAndInputsDoNotOverlap) {
+    // Column headers reach one pixel into the first row; only controls that take input
+    // must stay apart, or a click would land on the wrong one.
+    auto layout = HotkeysDialogLayout();
+    ASSERT_EQ(layout.size(), 17u);
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const ControlLayout& a = layout[i];
+        EXPECT_GE(a.left, 0);
+        EXPECT_GE(a.top, 0);
+        EXPECT_LE(a.left + a.width, kHotkeysClientWidthTwips) << a.id;
+        EXPECT_LE(a.top + a.height, kHotkeysClientHeightTwips) << a.id;
+        for (std::size_t j = i + 1; j < layout.size(); ++j) {
+            const ControlLayout& b = layout[j];
+            if (a.kind == ControlKind::Label || b.kind == ControlKind::Label) continue;
+            bool apart = a.left + a.width <= b.left || b.left + b.width <= a.left ||
+                         a.top + a.height <= b.top || b.top + b.height <= a.top;
+            EXPECT_TRUE(apart) << a.id << " overlaps " << b.id;
+        }
+    }
+}
+
+}  // namespace
