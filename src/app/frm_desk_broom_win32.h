@@ -4,13 +4,15 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <string>
 
 #include "app/startup.h"
+#include "hotkeys/win_hook_win32.h"
 #include "win32/unique_handle.h"
 
 class frmDeskBroom final : private StartupHost {
-public:
+  public:
     // Creates the owner and the main window and runs the start-up sequence; null on failure.
     static frmDeskBroom* Create(HINSTANCE instance);
 
@@ -29,7 +31,7 @@ public:
     void ActivateHotkey() override;
     void DeActivateHotkey();
 
-private:
+  private:
     explicit frmDeskBroom(HINSTANCE instance);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -50,6 +52,9 @@ private:
     void mPopHelp_Click();
     void mPopAbout_Click();
     void mPopExit_Click();
+
+    void WinHookHotKey_KeyEvent(std::int32_t& keyCode, std::int16_t shift, std::int32_t scanCode,
+                                std::int32_t flags, std::int32_t time, std::int16_t& handled);
 
     void SwitchDefaultAction(bool deskBroom);
     void SetChecked(UINT id, bool checked);
@@ -74,6 +79,7 @@ private:
     std::u16string currentTip_;
     bool bDefaultDeskBroom = true;
     UINT taskbarCreatedMessage_ = 0;
+    WinHookRef WinHookHotKey;  // the keyboard-hook component
 };
 
 // Tray menu commands.

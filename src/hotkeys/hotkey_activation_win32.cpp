@@ -1,15 +1,90 @@
-// Arming and disarming the hotkeys, loading their settings and opening the Hotkeys dialog.
+// Arming and disarming the hotkeys, loading their settings, dispatching presses, opening the
+// dialog.
 #include "app/frm_desk_broom_win32.h"
 
-bool frmDeskBroom::RestoreHotkeys() {
-    // Hotkey settings are not loaded yet; the hotkeys stay unarmed.
-    return false;
+#include <string>
+
+#include "hotkeys/frm_hotkeys_win32.h"
+#include "hotkeys/hotkey_dispatch.h"
+#include "win32/ui_win32.h"
+#include "win32/wide_text.h"
+
+namespace {
+
+// A failed arming or disarming is not handled by its callers: the program says why and ends,
+// rather than run on with hotkeys in a state the user did not choose.
+[[noreturn]] void EndWithFailure(HRESULT failure) {
+    wchar_t* text = nullptr;
+    DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(failure), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring description = length ? std::wstring(text, length) : L"";
+    if (text)
+        ::LocalFree(text);
+    while (!description.empty() && (description.back() == L'\n' || description.back() == L'\r')) {
+        description.pop_back();
+    }
+    if (description.empty())
+        description = L"Error 0x" + std::to_wstring(failure);
+    ShowMessage(ToU16(description));
+    ::ExitProcess(1);
 }
 
-void frmDeskBroom::ActivateHotkey() {}
+void PutArming(IDispatch& component, LONG value) {
+    VARIANT argument;
+    ::VariantInit(&argument);
+    argument.vt = VT_I4;
+    argument.lVal = value;
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&argument, &named, 1, 1};
+    HRESULT result = component.Invoke(WinHook::kDispidArming, IID_NULL, LOCALE_USER_DEFAULT,
+                                      DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
+    if (FAILED(result))
+        EndWithFailure(result);
+}
 
-void frmDeskBroom::DeActivateHotkey() {}
+class MainFormActions final : public HotkeyActions {
+  public:
+    explicit MainFormActions(frmDeskBroom& form) : form_(form) {}
+    void CloseWindowsNow() override { form_.CloseWindowsNow(); }
+    void CleanClipboard() override { form_.CleanClipboard(); }
+
+  private:
+    frmDeskBroom& form_;
+};
+
+}  // namespace
+
+bool frmDeskBroom::RestoreHotkeys() {
+    // The component comes with the main window, disarmed; start-up arms it if asked to.
+    if (!WinHookHotKey) {
+        WinHookHotKey.reset(WinHook::Create(
+            instance_, [this](std::int32_t& keyCode, std::int16_t shift, std::int32_t scanCode,
+                              std::int32_t flags, std::int32_t time, std::int16_t& handled) {
+                WinHookHotKey_KeyEvent(keyCode, shift, scanCode, flags, time, handled);
+            }));
+        if (!WinHookHotKey)
+            EndWithFailure(HRESULT_FROM_WIN32(::GetLastError()));
+    }
+    frmHotkeys& hotkeys = HotkeysForm();
+    hotkeys.RestoreGlobalsFromRegistry();
+    return hotkeys.bMOdHotkeysActivated;
+}
+
+void frmDeskBroom::ActivateHotkey() {
+    PutArming(*WinHookHotKey, WinHook::kArmed);
+}
+
+void frmDeskBroom::DeActivateHotkey() {
+    PutArming(*WinHookHotKey, WinHook::kDisarmed);
+}
+
+void frmDeskBroom::WinHookHotKey_KeyEvent(std::int32_t& keyCode, std::int16_t shift, std::int32_t,
+                                          std::int32_t, std::int32_t, std::int16_t& handled) {
+    MainFormActions actions(*this);
+    DispatchKeyEvent(HotkeysForm(), keyCode, shift, handled, actions);
+}
 
 void frmDeskBroom::mPopSetHotkeys_Click() {
-    // The Hotkeys dialog is not built yet.
+    HotkeysForm().Show(*this);
 }

@@ -25,7 +25,9 @@ constexpr ControlLayout kLayout[] = {
     {kIdLblAlt, ControlKind::Label, 3840, 120, 495, 255, u"ALT"},
 };
 
-const char16_t* StateText(bool checked) { return checked ? u"1" : u"0"; }
+const char16_t* StateText(bool checked) {
+    return checked ? u"1" : u"0";
+}
 
 }  // namespace
 
@@ -67,7 +69,9 @@ void StoreHotkeyControls(const HotkeyControls& c, HotkeyArming& arming) {
     WriteSetting(kSettingsSection, u"CcHotKeyLetter", c.cmbCcHotkeyLetter);
 }
 
-std::span<const ControlLayout> HotkeysDialogLayout() { return kLayout; }
+std::span<const ControlLayout> HotkeysDialogLayout() {
+    return kLayout;
+}
 
 int TwipsToPixels(int twips, unsigned dpi) {
     long long scaled = static_cast<long long>(twips) * dpi;

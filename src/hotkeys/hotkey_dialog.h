@@ -30,7 +30,7 @@ bool HotkeyRowWithoutModifier(const HotkeyControls& controls);
 
 // Arms or disarms the keyboard hook.
 class HotkeyArming {
-public:
+  public:
     virtual ~HotkeyArming() = default;
     virtual void ActivateHotkey() = 0;
     virtual void DeActivateHotkey() = 0;

@@ -10,7 +10,7 @@ inline constexpr std::int16_t kEventTrue = -1;
 
 // What a hotkey runs.
 class HotkeyActions {
-public:
+  public:
     virtual ~HotkeyActions() = default;
     virtual void CloseWindowsNow() = 0;
     virtual void CleanClipboard() = 0;

@@ -22,7 +22,8 @@ std::int16_t ModifierMask(bool shift, bool ctrl, bool alt) {
 
 std::int16_t HotKeyLetterToKeyCode(std::u16string_view name) {
     for (std::size_t i = 0; i < std::size(kKeyNames); ++i) {
-        if (name == kKeyNames[i]) return static_cast<std::int16_t>(kVkF1 + i);
+        if (name == kKeyNames[i])
+            return static_cast<std::int16_t>(kVkF1 + i);
     }
     return 0;
 }

@@ -1,4 +1,5 @@
-// The two hotkeys and their on/off switch as stored in the settings, with their masks and key codes.
+// The two hotkeys and their on/off switch as stored in the settings, with their masks and key
+// codes.
 #pragma once
 
 #include <cstdint>

@@ -15,7 +15,8 @@ bool EitherHeld(const KeyHeldQuery& isHeld, std::uint8_t neutral, std::uint8_t l
 std::optional<KeyPress> KeyPressTracker::OnKey(const LowLevelKeyEvent& event,
                                                const KeyHeldQuery& isHeld) {
     // Codes 0 and 255 name no key; anything wider is not a virtual-key code at all.
-    if (event.vkCode == 0 || event.vkCode >= 255) return std::nullopt;
+    if (event.vkCode == 0 || event.vkCode >= 255)
+        return std::nullopt;
     bool up = (event.flags & kLowLevelFlagUp) != 0;
     bool down = !up && (event.message == kMsgKeyDown || event.message == kMsgSysKeyDown);
     if (!down) {
@@ -24,7 +25,8 @@ std::optional<KeyPress> KeyPressTracker::OnKey(const LowLevelKeyEvent& event,
         down_.reset(event.vkCode);
         return std::nullopt;
     }
-    if (down_.test(event.vkCode)) return std::nullopt;
+    if (down_.test(event.vkCode))
+        return std::nullopt;
     down_.set(event.vkCode);
 
     KeyPress press;

@@ -44,13 +44,13 @@ using KeyHeldQuery = std::function<bool(std::uint8_t vk)>;
 
 // Remembers which keys are down, so that the auto-repeat of a held key is no new press.
 class KeyPressTracker {
-public:
+  public:
     // A press for the first key-down of a key; nothing for its repeats, its release, or an
     // event that names no key. isHeld tells which modifiers are held at this event.
     std::optional<KeyPress> OnKey(const LowLevelKeyEvent& event, const KeyHeldQuery& isHeld);
     // Forgets every key, for a fresh start when the hook is armed again.
     void Reset() { down_.reset(); }
 
-private:
+  private:
     std::bitset<256> down_;
 };

@@ -11,12 +11,12 @@ namespace {
 
 // Logs arming into the store's write log, so that the order of both shows in one list.
 class LoggingArming final : public HotkeyArming {
-public:
+  public:
     explicit LoggingArming(FakeSettings& store) : store_(store) {}
     void ActivateHotkey() override { store_.log.push_back(u"<arm>"); }
     void DeActivateHotkey() override { store_.log.push_back(u"<disarm>"); }
 
-private:
+  private:
     FakeSettings& store_;
 };
 
@@ -108,9 +108,9 @@ TEST(TwipsToPixels, FifteenTwipsPerPixelAt96Dpi) {
         unsigned dpi;
         int pixels;
     };
-    for (const Case& c : {Case{5775, 96, 385}, Case{2160, 96, 144}, Case{255, 96, 17},
-                          Case{5775, 144, 578}, Case{255, 120, 21}, Case{7, 96, 0},
-                          Case{8, 96, 1}, Case{1440, 192, 192}}) {
+    for (const Case& c :
+         {Case{5775, 96, 385}, Case{2160, 96, 144}, Case{255, 96, 17}, Case{5775, 144, 578},
+          Case{255, 120, 21}, Case{7, 96, 0}, Case{8, 96, 1}, Case{1440, 192, 192}}) {
         EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
     }
 }
@@ -128,7 +128,8 @@ TEST(HotkeysDialogLayout, ControlsLieInsideTheClientAreaAndInputsDoNotOverlap) {
         EXPECT_LE(a.top + a.height, kHotkeysClientHeightTwips) << a.id;
         for (std::size_t j = i + 1; j < layout.size(); ++j) {
             const ControlLayout& b = layout[j];
-            if (a.kind == ControlKind::Label || b.kind == ControlKind::Label) continue;
+            if (a.kind == ControlKind::Label || b.kind == ControlKind::Label)
+                continue;
             bool apart = a.left + a.width <= b.left || b.left + b.width <= a.left ||
                          a.top + a.height <= b.top || b.top + b.height <= a.top;
             EXPECT_TRUE(apart) << a.id << " overlaps " << b.id;

@@ -10,10 +10,11 @@ namespace {
 
 // Records the actions as "D" (close all) and "C" (clean clipboard).
 class RecordingActions final : public HotkeyActions {
-public:
+  public:
     void CloseWindowsNow() override {
         ran += 'D';
-        if (duringCloseAll) duringCloseAll();
+        if (duringCloseAll)
+            duringCloseAll();
     }
     void CleanClipboard() override { ran += 'C'; }
     std::string ran;
@@ -49,17 +50,14 @@ TEST(DispatchKeyEvent, RunsTheActionsWhoseKeyAndWholeMaskMatch) {
         {"one modifier missing", defaults, kF12, 3, "", kUntouched},
         {"no modifier", defaults, kF12, 0, "", kUntouched},
         {"other key, same mask", defaults, 121, 7, "", kUntouched},
-        {"extra modifier on a Ctrl+F12 hotkey", Hotkeys(kF12, 2, kF11, 7), kF12, 7, "",
-         kUntouched},
-        {"Ctrl+Shift+F12 on a Ctrl+F12 hotkey", Hotkeys(kF12, 2, kF11, 7), kF12, 3, "",
-         kUntouched},
+        {"extra modifier on a Ctrl+F12 hotkey", Hotkeys(kF12, 2, kF11, 7), kF12, 7, "", kUntouched},
+        {"Ctrl+Shift+F12 on a Ctrl+F12 hotkey", Hotkeys(kF12, 2, kF11, 7), kF12, 3, "", kUntouched},
         {"Ctrl+F12 on a Ctrl+F12 hotkey", Hotkeys(kF12, 2, kF11, 7), kF12, 2, "D", kEventTrue},
         {"bare key hotkey, bare press", Hotkeys(kF12, 0, kF11, 7), kF12, 0, "D", kEventTrue},
         {"bare key hotkey, Shift held", Hotkeys(kF12, 0, kF11, 7), kF12, 1, "", kUntouched},
         {"unknown key name: code 0 matches only code 0", Hotkeys(0, 7, kF11, 7), 0, 7, "D",
          kEventTrue},
-        {"unknown key name: F12 does not match", Hotkeys(0, 7, kF11, 7), kF12, 7, "",
-         kUntouched},
+        {"unknown key name: F12 does not match", Hotkeys(0, 7, kF11, 7), kF12, 7, "", kUntouched},
         {"equal hotkeys: both run, close-all first", Hotkeys(kF12, 7, kF12, 7), kF12, 7, "DC",
          kEventTrue},
         {"key code beyond 16 bits does not wrap", defaults, kF12 + 65536, 7, "", kUntouched},

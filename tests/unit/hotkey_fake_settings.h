@@ -9,12 +9,13 @@
 #include "system/settings_store.h"
 
 class FakeSettings final : public SettingsBackend {
-public:
+  public:
     FakeSettings() { UseSettingsBackend(*this); }
 
     SettingRead Read(const std::u16string& section, const std::u16string& key) override {
         auto found = values.find(section + u"\\" + key);
-        if (found == values.end()) return {SettingRead::Status::Absent, {}};
+        if (found == values.end())
+            return {SettingRead::Status::Absent, {}};
         return {SettingRead::Status::Found, found->second};
     }
     bool Write(const std::u16string& section, const std::u16string& key,

@@ -1,0 +1,346 @@
+// The Hotkeys dialog: edits both hotkeys and their switch, and holds the program's hotkey settings.
+#include "hotkeys/frm_hotkeys_win32.h"
+
+#include <string>
+
+#include "app/frm_desk_broom_win32.h"
+#include "app/resources/resource.h"
+#include "app/ui_text.h"
+#include "win32/ui_win32.h"
+#include "win32/wide_text.h"
+
+namespace {
+
+constexpr DWORD kDialogStyle =
+    DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
+constexpr int kVisibleListItems = 12;
+
+// An in-memory dialog template: the dialog manager then gives the keyboard interface (Tab
+// order, Enter for the default button, Esc and the close box as Cancel, access keys).
+class DialogTemplate {
+  public:
+    DialogTemplate(DWORD style, DWORD exStyle, const wchar_t* title, WORD points,
+                   const wchar_t* font) {
+        Dword(style);
+        Dword(exStyle);
+        countAt_ = words_.size();
+        Word(0);                             // item count, set as items are added
+        Word(0), Word(0), Word(0), Word(0);  // placed in pixels once the DPI is known
+        Word(0);                             // no menu
+        Word(0);                             // the standard dialog class
+        Text(title);
+        Word(points);
+        Text(font);
+    }
+
+    void Add(WORD atom, DWORD style, WORD id, const wchar_t* text) {
+        if (words_.size() % 2)
+            Word(0);  // items start on a DWORD boundary
+        Dword(style);
+        Dword(0);
+        Word(0), Word(0), Word(0), Word(0);
+        Word(id);
+        Word(0xFFFF);
+        Word(atom);
+        Text(text ? text : L"");
+        Word(0);  // no creation data
+        ++words_[countAt_];
+    }
+
+    const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+
+  private:
+    void Word(WORD value) { words_.push_back(value); }
+    void Dword(DWORD value) {
+        Word(LOWORD(value));
+        Word(HIWORD(value));
+    }
+    void Text(const wchar_t* text) {
+        for (; *text; ++text)
+            Word(static_cast<WORD>(*text));
+        Word(0);
+    }
+
+    std::vector<WORD> words_;
+    std::size_t countAt_ = 0;
+};
+
+constexpr WORD kButtonAtom = 0x0080;
+constexpr WORD kStaticAtom = 0x0082;
+constexpr WORD kComboBoxAtom = 0x0085;
+
+DialogTemplate BuildTemplate() {
+    DialogTemplate dialog(kDialogStyle, kDialogExStyle, L"Hotkeys", 8, L"MS Shell Dlg");
+    bool first = true;
+    for (const ControlLayout& control : HotkeysDialogLayout()) {
+        DWORD style = WS_CHILD | WS_VISIBLE;
+        WORD atom = kButtonAtom;
+        switch (control.kind) {
+            case ControlKind::Label:
+                atom = kStaticAtom;
+                style |= SS_LEFT;
+                break;
+            case ControlKind::CheckBox:
+                style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+                break;
+            case ControlKind::DropDown:
+                atom = kComboBoxAtom;
+                style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
+                break;
+            case ControlKind::Button:
+                style |= BS_PUSHBUTTON | WS_TABSTOP;
+                break;
+            case ControlKind::DefaultButton:
+                style |= BS_DEFPUSHBUTTON | WS_TABSTOP;
+                break;
+        }
+        if (first)
+            style |= WS_GROUP;
+        first = false;
+        std::wstring caption = control.designCaption ? ToWide(control.designCaption) : L"";
+        dialog.Add(atom, style, static_cast<WORD>(control.id), caption.c_str());
+    }
+    return dialog;
+}
+
+std::wstring ItemText(HWND dialog, int id) {
+    HWND item = ::GetDlgItem(dialog, id);
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(item)) + 1, L'\0');
+    int length = ::GetWindowTextW(item, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    return text;
+}
+
+bool Ticked(HWND dialog, int id) {
+    return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+void SetTicked(HWND dialog, int id, bool ticked) {
+    ::CheckDlgButton(dialog, id, ticked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void SetItemText(HWND dialog, int id, const std::u16string& text) {
+    ::SetDlgItemTextW(dialog, id, ToWide(text).c_str());
+}
+
+HICON LoadHotkeysIcon(int size) {
+    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                           MAKEINTRESOURCEW(IDI_HOTKEYS), IMAGE_ICON, size, size,
+                                           LR_DEFAULTCOLOR));
+}
+
+// Asks the main form to arm or disarm the keyboard hook.
+class MainFormArming final : public HotkeyArming {
+  public:
+    explicit MainFormArming(frmDeskBroom& form) : form_(form) {}
+    void ActivateHotkey() override { form_.ActivateHotkey(); }
+    void DeActivateHotkey() override { form_.DeActivateHotkey(); }
+
+  private:
+    frmDeskBroom& form_;
+};
+
+}  // namespace
+
+frmHotkeys& HotkeysForm() {
+    static frmHotkeys form;
+    return form;
+}
+
+void frmHotkeys::Show(frmDeskBroom& mainForm) {
+    if (hwnd_) {
+        ::SetForegroundWindow(hwnd_);
+        return;
+    }
+    mainForm_ = &mainForm;
+    DialogTemplate dialog = BuildTemplate();
+    ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialog.get(), nullptr,
+                              &frmHotkeys::DialogProc, reinterpret_cast<LPARAM>(this));
+    hwnd_ = nullptr;
+    smallIcon_.reset();
+    icon_.reset();
+}
+
+INT_PTR CALLBACK frmHotkeys::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* form = reinterpret_cast<frmHotkeys*>(lParam);
+        form->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+    }
+    auto* form = reinterpret_cast<frmHotkeys*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+    return form ? form->OnMessage(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR frmHotkeys::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            LayOut();
+            Form_Load();
+            return TRUE;  // focus to the first control in tab order: OK
+        case WM_COMMAND:
+            if (HIWORD(wParam) != BN_CLICKED)
+                return FALSE;
+            switch (LOWORD(wParam)) {
+                case kIdOk:
+                    cmdOk_Click();
+                    return TRUE;
+                case kIdCancel:  // also Esc, the close box and Alt+F4
+                    cmdCancel_Click();
+                    return TRUE;
+                case kIdApply:
+                    cmdApply_Click();
+                    return TRUE;
+                default:
+                    return FALSE;
+            }
+        default:
+            return FALSE;
+    }
+}
+
+void frmHotkeys::LayOut() {
+    // Centred on the monitor the user works on (where the tray menu was opened), and laid out
+    // at that monitor's DPI.
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    ::SetWindowPos(hwnd_, nullptr, (work.left + work.right) / 2, (work.top + work.bottom) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UINT dpi = ::GetDpiForWindow(hwnd_);
+    if (dpi == 0)
+        dpi = USER_DEFAULT_SCREEN_DPI;
+    auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
+
+    for (const ControlLayout& control : HotkeysDialogLayout()) {
+        HWND item = ::GetDlgItem(hwnd_, control.id);
+        int height = px(control.height);
+        if (control.kind == ControlKind::DropDown) {
+            // A combo box's window height includes its dropped-down list; the closed box
+            // takes the height of its edit field.
+            int itemHeight = static_cast<int>(::SendMessageW(item, CB_GETITEMHEIGHT, 0, 0));
+            height += itemHeight * kVisibleListItems + 2 * ::GetSystemMetricsForDpi(SM_CYEDGE, dpi);
+        }
+        ::MoveWindow(item, px(control.left), px(control.top), px(control.width), height, FALSE);
+        if (control.kind == ControlKind::DropDown) {
+            // Makes the closed box as tall as the layout asks (its field plus its border).
+            RECT shown{};
+            ::GetWindowRect(item, &shown);
+            int field = static_cast<int>(::SendMessageW(item, CB_GETITEMHEIGHT, WPARAM(-1), 0));
+            int target = field + px(control.height) - (shown.bottom - shown.top);
+            if (target > 0)
+                ::SendMessageW(item, CB_SETITEMHEIGHT, WPARAM(-1), target);
+        }
+    }
+
+    RECT frame{0, 0, px(kHotkeysClientWidthTwips), px(kHotkeysClientHeightTwips)};
+    ::AdjustWindowRectExForDpi(&frame, kDialogStyle, FALSE, kDialogExStyle, dpi);
+    int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    ::SetWindowPos(hwnd_, nullptr, (work.left + work.right - width) / 2,
+                   (work.top + work.bottom - height) / 2, width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+
+    for (int list : {kIdCmbDbrHotkeyLetter, kIdCmbCcHotkeyLetter}) {
+        for (int n = 1; n <= 12; ++n) {
+            std::wstring name = L"F" + std::to_wstring(n);
+            ::SendDlgItemMessageW(hwnd_, list, CB_ADDSTRING, 0,
+                                  reinterpret_cast<LPARAM>(name.c_str()));
+        }
+    }
+
+    icon_.reset(LoadHotkeysIcon(::GetSystemMetricsForDpi(SM_CXICON, dpi)));
+    smallIcon_.reset(LoadHotkeysIcon(::GetSystemMetricsForDpi(SM_CXSMICON, dpi)));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+}
+
+void frmHotkeys::Form_Load() {
+    ::SetWindowTextW(hwnd_, ToWide(UiText.HotkeysCaption).c_str());
+    const std::pair<int, const std::u16string*> captions[] = {
+        {kIdLblDeskBroom, &UiText.LabelDeskBroom},
+        {kIdLblCleanClipboard, &UiText.LabelCleanClipboard},
+        {kIdLblCtrl, &UiText.LabelCtrl},
+        {kIdLblAlt, &UiText.LabelAlt},
+        {kIdLblShift, &UiText.LabelShift},
+        {kIdOk, &UiText.ButtonOk},
+        {kIdCancel, &UiText.ButtonCancel},
+        {kIdApply, &UiText.ButtonApply},
+        {kIdChkHotkeysActivated, &UiText.CheckHotkeysActivated},
+    };
+    for (const auto& [id, caption] : captions)
+        SetItemText(hwnd_, id, *caption);
+    // Starts from what is stored, not from edits left unsaved at an earlier opening.
+    RestoreGlobalsFromRegistry();
+    RestoreControlsFromGlobals();
+}
+
+void frmHotkeys::RestoreControlsFromGlobals() {
+    HotkeyControls controls = ControlsFromSettings(*this);
+    SetTicked(hwnd_, kIdChkCcCtrl, controls.chkCcCtrl);
+    SetTicked(hwnd_, kIdChkCcAlt, controls.chkCcAlt);
+    SetTicked(hwnd_, kIdChkCcShift, controls.chkCcShift);
+    SetTicked(hwnd_, kIdChkDbrCtrl, controls.chkDbrCtrl);
+    SetTicked(hwnd_, kIdChkDbrAlt, controls.chkDbrAlt);
+    SetTicked(hwnd_, kIdChkDbrShift, controls.chkDbrShift);
+    SetTicked(hwnd_, kIdChkHotkeysActivated, controls.chkHotkeysActivated);
+    SetItemText(hwnd_, kIdCmbDbrHotkeyLetter, controls.cmbDbrHotkeyLetter);
+    SetItemText(hwnd_, kIdCmbCcHotkeyLetter, controls.cmbCcHotkeyLetter);
+}
+
+HotkeyControls frmHotkeys::ReadControls() const {
+    HotkeyControls controls;
+    controls.chkCcCtrl = Ticked(hwnd_, kIdChkCcCtrl);
+    controls.chkCcAlt = Ticked(hwnd_, kIdChkCcAlt);
+    controls.chkCcShift = Ticked(hwnd_, kIdChkCcShift);
+    controls.chkDbrCtrl = Ticked(hwnd_, kIdChkDbrCtrl);
+    controls.chkDbrAlt = Ticked(hwnd_, kIdChkDbrAlt);
+    controls.chkDbrShift = Ticked(hwnd_, kIdChkDbrShift);
+    controls.chkHotkeysActivated = Ticked(hwnd_, kIdChkHotkeysActivated);
+    controls.cmbDbrHotkeyLetter = ToU16(ItemText(hwnd_, kIdCmbDbrHotkeyLetter));
+    controls.cmbCcHotkeyLetter = ToU16(ItemText(hwnd_, kIdCmbCcHotkeyLetter));
+    return controls;
+}
+
+void frmHotkeys::CheckForNoneModifier() {
+    bMOdTryModifierAgain = false;
+    if (!HotkeyRowWithoutModifier(ReadControls()))
+        return;
+    // The box has no owner; without this the dialog would take a second OK click and ask
+    // again while the first question is open.
+    ::EnableWindow(hwnd_, FALSE);
+    int answer = ShowMessage(UiText.NoModifierWarning, MB_YESNO | MB_DEFBUTTON2);
+    ::EnableWindow(hwnd_, TRUE);
+    ::SetForegroundWindow(hwnd_);
+    if (answer == IDNO)
+        bMOdTryModifierAgain = true;
+}
+
+void frmHotkeys::SaveControlsToRegistry() {
+    MainFormArming arming(*mainForm_);
+    StoreHotkeyControls(ReadControls(), arming);
+}
+
+bool frmHotkeys::Save() {
+    CheckForNoneModifier();
+    if (bMOdTryModifierAgain)
+        return false;
+    SaveControlsToRegistry();
+    RestoreGlobalsFromRegistry();
+    return true;
+}
+
+void frmHotkeys::cmdApply_Click() {
+    Save();
+}
+
+void frmHotkeys::cmdOk_Click() {
+    if (Save())
+        ::EndDialog(hwnd_, IDOK);
+}
+
+void frmHotkeys::cmdCancel_Click() {
+    ::EndDialog(hwnd_, IDCANCEL);
+}

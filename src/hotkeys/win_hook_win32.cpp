@@ -1,0 +1,261 @@
+// The keyboard-hook component: a system-wide key watcher armed and disarmed through IDispatch.
+#include "hotkeys/win_hook_win32.h"
+
+#include <oleauto.h>
+
+#include <cwchar>
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"DeskBroomKeyboardHook";
+constexpr UINT kPressesPending = WM_APP + 1;
+constexpr wchar_t kArmingName[] = L"Arming";
+
+// Presses wait here while the GUI thread is busy; a thread blocked for long (say, waiting for
+// Notepad) must not let them pile up without bound.
+constexpr std::size_t kMaxPending = 256;
+
+// The component whose hook runs on this thread.
+thread_local WinHook* hookOwner = nullptr;
+
+bool HeldNow(std::uint8_t vk) {
+    return (::GetAsyncKeyState(vk) & 0x8000) != 0;
+}
+
+}  // namespace
+
+WinHook* WinHook::Create(HINSTANCE instance, KeyEventHandler keyEvent) {
+    WNDCLASSEXW type{};
+    type.cbSize = sizeof type;
+    type.lpfnWndProc = &WinHook::WindowProc;
+    type.hInstance = instance;
+    type.lpszClassName = kWindowClass;
+    ::RegisterClassExW(&type);  // fails harmlessly when a second component registers again
+    HWND window = ::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    instance, nullptr);
+    if (!window)
+        return nullptr;
+    auto* hook = new WinHook(window, std::move(keyEvent));
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(hook));
+    return hook;
+}
+
+WinHook::WinHook(HWND window, KeyEventHandler keyEvent)
+    : window_(window), keyEvent_(std::move(keyEvent)) {}
+
+WinHook::~WinHook() {
+    Disarm();
+    ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    ::DestroyWindow(window_);
+}
+
+HRESULT WinHook::QueryInterface(REFIID riid, void** object) {
+    if (!object)
+        return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDispatch) {
+        *object = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG WinHook::AddRef() {
+    return ++refs_;
+}
+
+ULONG WinHook::Release() {
+    ULONG left = --refs_;
+    if (left == 0)
+        delete this;
+    return left;
+}
+
+HRESULT WinHook::GetTypeInfoCount(UINT* count) {
+    if (!count)
+        return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+
+HRESULT WinHook::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+    if (info)
+        *info = nullptr;
+    return DISP_E_BADINDEX;
+}
+
+HRESULT WinHook::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    if (riid != IID_NULL)
+        return DISP_E_UNKNOWNINTERFACE;
+    if (!names || !ids)
+        return E_POINTER;
+    HRESULT result = S_OK;
+    for (UINT i = 0; i < count; ++i) {
+        // Member names are case-insensitive in automation; the property takes no named
+        // arguments, so only the first name can be known.
+        if (i == 0 && names[0] && ::_wcsicmp(names[0], kArmingName) == 0) {
+            ids[i] = kDispidArming;
+        } else {
+            ids[i] = DISPID_UNKNOWN;
+            result = DISP_E_UNKNOWNNAME;
+        }
+    }
+    return result;
+}
+
+HRESULT WinHook::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+                        VARIANT* result, EXCEPINFO*, UINT* argError) {
+    if (riid != IID_NULL)
+        return DISP_E_UNKNOWNINTERFACE;
+    if (id != kDispidArming)
+        return DISP_E_MEMBERNOTFOUND;
+    if (!params)
+        return E_INVALIDARG;
+    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+        if (params->cArgs != 1)
+            return DISP_E_BADPARAMCOUNT;
+        if (params->cNamedArgs > 1 ||
+            (params->cNamedArgs == 1 && params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)) {
+            return DISP_E_NONAMEDARGS;
+        }
+        VARIANT value;
+        ::VariantInit(&value);
+        if (FAILED(::VariantChangeType(&value, &params->rgvarg[0], 0, VT_I4))) {
+            if (argError)
+                *argError = 0;
+            return DISP_E_TYPEMISMATCH;
+        }
+        return PutArming(value.lVal);
+    }
+    if (flags & DISPATCH_PROPERTYGET) {
+        if (params->cArgs != 0)
+            return DISP_E_BADPARAMCOUNT;
+        if (!result)
+            return E_POINTER;
+        ::VariantInit(result);
+        result->vt = VT_I4;
+        result->lVal = armed_ ? kArmed : kDisarmed;
+        return S_OK;
+    }
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT WinHook::PutArming(LONG value) {
+    switch (value) {
+        case kArmed:
+            return Arm();
+        case kDisarmed:
+            Disarm();
+            return S_OK;
+        default:
+            // No other state exists; guessing one would arm or disarm against the caller's will.
+            return E_INVALIDARG;
+    }
+}
+
+HRESULT WinHook::Arm() {
+    if (armed_)
+        return S_OK;
+    std::promise<DWORD> started;
+    std::future<DWORD> error = started.get_future();
+    hookThread_ = std::thread(&WinHook::HookThread, this, &started);
+    DWORD code = error.get();
+    if (code != ERROR_SUCCESS) {
+        hookThread_.join();
+        return HRESULT_FROM_WIN32(code);
+    }
+    armed_ = true;
+    return S_OK;
+}
+
+void WinHook::Disarm() {
+    if (hookThread_.joinable()) {
+        ::PostThreadMessageW(hookThreadId_, WM_QUIT, 0, 0);
+        hookThread_.join();
+    }
+    armed_ = false;
+    std::lock_guard lock(mutex_);
+    // Presses recorded before the disarm must not fire afterwards.
+    pending_.clear();
+}
+
+void WinHook::HookThread(std::promise<DWORD>* started) {
+    hookOwner = this;
+    hookThreadId_ = ::GetCurrentThreadId();
+    tracker_.Reset();
+    MSG msg;
+    // Gives the thread its message queue before anyone can post the quit request to it.
+    ::PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    UniqueHhook hook(::SetWindowsHookExW(WH_KEYBOARD_LL, &WinHook::LowLevelKeyboardProc,
+                                         ::GetModuleHandleW(nullptr), 0));
+    started->set_value(hook ? ERROR_SUCCESS : ::GetLastError());
+    if (!hook)
+        return;
+    // The system calls the hook procedure from inside this loop.
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::DispatchMessageW(&msg);
+    }
+}
+
+LRESULT CALLBACK WinHook::LowLevelKeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && hookOwner) {
+        const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        LowLevelKeyEvent event{static_cast<std::uint32_t>(wParam), info->vkCode, info->scanCode,
+                               info->flags, info->time};
+        if (auto press = hookOwner->tracker_.OnKey(event, &HeldNow))
+            hookOwner->Record(*press);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void WinHook::Record(const KeyPress& press) {
+    bool post = false;
+    {
+        std::lock_guard lock(mutex_);
+        if (pending_.size() >= kMaxPending)
+            return;
+        pending_.push_back(press);
+        post = !notifyPosted_;
+        notifyPosted_ = true;
+    }
+    if (post)
+        ::PostMessageW(window_, kPressesPending, 0, 0);
+}
+
+void WinHook::RaiseKeyEvents() {
+    {
+        // A handler may pump messages for minutes; presses recorded meanwhile are posted
+        // anew and raised inside it rather than waiting for it to return.
+        std::lock_guard lock(mutex_);
+        notifyPosted_ = false;
+    }
+    for (;;) {
+        KeyPress press;
+        {
+            std::lock_guard lock(mutex_);
+            if (pending_.empty() || !armed_)
+                return;
+            press = pending_.front();
+            pending_.pop_front();
+        }
+        std::int32_t keyCode = press.keyCode;
+        std::int16_t handled = 0;
+        if (keyEvent_)
+            keyEvent_(keyCode, press.shift, press.scanCode, press.flags, press.time, handled);
+    }
+}
+
+LRESULT CALLBACK WinHook::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kPressesPending) {
+        auto* hook = reinterpret_cast<WinHook*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (hook) {
+            // Kept alive while a handler runs: it may end up releasing the component.
+            hook->AddRef();
+            hook->RaiseKeyEvents();
+            hook->Release();
+        }
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}

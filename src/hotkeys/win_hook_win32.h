@@ -1,0 +1,84 @@
+// The keyboard-hook component: a system-wide key watcher armed and disarmed through IDispatch.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <future>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "hotkeys/key_press.h"
+#include "win32/unique_handle.h"
+
+// While armed, a low-level keyboard hook on a thread of its own records each key press and
+// posts it to the thread that created the component, which raises KeyEvent from its message
+// loop. The hook procedure never waits for the handler: a close-all run started by a hotkey
+// can take minutes, and a hook that blocked that long would stall the whole desktop's keyboard
+// and be dropped by the system's hook timeout.
+class WinHook final : public IDispatch {
+  public:
+    // keyCode: virtual-key code (by reference); shift: Shift 1, Ctrl 2, Alt 4 held at the press;
+    // scanCode, flags and time of the low-level event; handled: -1 when a hotkey matched.
+    using KeyEventHandler =
+        std::function<void(std::int32_t& keyCode, std::int16_t shift, std::int32_t scanCode,
+                           std::int32_t flags, std::int32_t time, std::int16_t& handled)>;
+
+    // The arming property: put 2 to arm, 0 to disarm.
+    static constexpr DISPID kDispidArming = 22;
+    static constexpr LONG kArmed = 2;
+    static constexpr LONG kDisarmed = 0;
+
+    // A disarmed component holding one reference; null when its window cannot be made.
+    static WinHook* Create(HINSTANCE instance, KeyEventHandler keyEvent);
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    // IDispatch
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                                            DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags,
+                                     DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                     UINT* argError) override;
+
+  private:
+    WinHook(HWND window, KeyEventHandler keyEvent);
+    ~WinHook();
+
+    HRESULT PutArming(LONG value);
+    HRESULT Arm();
+    void Disarm();
+    void HookThread(std::promise<DWORD>* started);
+    void Record(const KeyPress& press);
+    void RaiseKeyEvents();
+
+    static LRESULT CALLBACK LowLevelKeyboardProc(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    std::atomic<ULONG> refs_{1};
+    HWND window_;  // message-only, on the creating thread: where the presses are posted
+    KeyEventHandler keyEvent_;
+    bool armed_ = false;
+
+    std::thread hookThread_;
+    DWORD hookThreadId_ = 0;
+    KeyPressTracker tracker_;  // the hook thread's alone
+
+    std::mutex mutex_;  // guards what follows
+    std::deque<KeyPress> pending_;
+    bool notifyPosted_ = false;
+};
+
+struct ComRelease {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+using WinHookRef = std::unique_ptr<WinHook, ComRelease>;
