@@ -301,5 +301,53 @@ TEST_F(ClipboardTest, ExitWhileACleaningWaitsLeavesTheClipboardAlone) {
     EXPECT_EQ(ReadClipboard().text, text);
 }
 
+TEST_F(ClipboardTest, TextCopiedWhileACleaningRunsIsNotLost) {
+    // A long text with a control character in every few units keeps the cleaning busy long
+    // enough for the test to copy something else between DeskBroom's reading and writing.
+    std::wstring longText(std::size_t{48} << 20, L'x');
+    for (std::size_t i = 0; i < longText.size(); i += 5)
+        longText[i] = L'\x01';
+    SetClipboard({{CF_UNICODETEXT, TextData(longText)}});
+    longText.clear();
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+
+    DeskBroom app;
+    const HWND main = app.MainWindow();
+    app.LeftClickTrayIcon();
+    auto waitUntil = [](const std::function<bool()>& condition) {
+        for (ULONGLONG end = ::GetTickCount64() + 10000; ::GetTickCount64() < end;) {
+            if (condition())
+                return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(waitUntil([&] { return ::GetOpenClipboardWindow() == main; }));
+    ASSERT_TRUE(waitUntil([&] { return ::GetOpenClipboardWindow() != main; }));
+    ASSERT_TRUE(waitUntil([] { return ::OpenClipboard(nullptr) != FALSE; }));
+    const bool written = ::GetClipboardSequenceNumber() != sequence;
+    if (!written) {
+        ::EmptyClipboard();
+        const std::vector<BYTE> copied = TextData(L"copied\f meanwhile");
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, copied.size());
+        std::memcpy(::GlobalLock(memory), copied.data(), copied.size());
+        ::GlobalUnlock(memory);
+        ::SetClipboardData(CF_UNICODETEXT, memory);
+    }
+    ::CloseClipboard();
+    const DWORD copiedSequence = ::GetClipboardSequenceNumber();
+    if (written)
+        GTEST_SKIP() << "DeskBroom wrote before the test could copy";
+
+    // The cleaning starts over on what was copied.
+    ASSERT_TRUE(WaitFor([&] {
+        return ::GetClipboardSequenceNumber() != copiedSequence &&
+               ::GetOpenClipboardWindow() == nullptr;
+    }));
+    // Not EXPECT_EQ: a failure would print the whole long text.
+    std::optional<std::wstring> text = ReadClipboard().text;
+    EXPECT_TRUE(text == L"copied meanwhile")
+        << "the clipboard holds " << (text ? text->size() : 0) << " units";
+}
+
 }  // namespace
 }  // namespace e2e
