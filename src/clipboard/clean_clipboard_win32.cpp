@@ -25,7 +25,7 @@ constexpr const wchar_t* kPrivacyMarkers[] = {
 // Another program may hold the clipboard open for a moment; after this long it is left alone.
 constexpr ULONGLONG kOpenPatienceMs = 1000;
 constexpr DWORD kOpenRetryMs = 20;
-// Code units cleaned between two rounds of message processing: a few milliseconds of work.
+// Code units cleaned between two rounds of message processing: about a millisecond of work.
 constexpr std::size_t kChunkUnits = std::size_t{1} << 20;
 // A clipboard that changes under every attempt is left as the other program made it.
 constexpr int kMaxAttempts = 8;
