@@ -1,0 +1,608 @@
+// Hotkeys end to end: keys pressed with SendInput reach DeskBroom's keyboard hook, and the
+// Hotkeys dialog is driven with the mouse and keyboard as a user would.
+#include "harness.h"
+
+#include <algorithm>
+#include <climits>
+#include <functional>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+namespace {
+
+// ---- Keyboard and mouse, as a user presses them ----
+
+// A chord with the three modifiers of the default hotkeys.
+void PressCtrlAltShift(WORD key) {
+    PressChord({VK_CONTROL, VK_MENU, VK_SHIFT, key});
+}
+
+void Click(HWND control) {
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+// ---- Windows that a close-all run should close, and one that only takes typing ----
+
+constexpr wchar_t kCloseCount[] = L"HotkeysE2eCloseCount";
+
+// Top-level windows that record each WM_CLOSE and stay open. They are made once per test
+// program and lent out: destroying a window under Wine without a window manager waits two
+// seconds for the X server. A window not lent out is a tool window, which close-all passes
+// over.
+class TestWindows {
+  public:
+    explicit TestWindows(int count) {
+        while (static_cast<int>(Pool().size()) < count)
+            Pool().push_back(Make(L"Hotkeys test window"));
+        windows_.assign(Pool().begin(), Pool().begin() + count);
+        for (HWND window : windows_) {
+            ::SetPropW(window, kCloseCount, nullptr);
+            ::SetWindowLongPtrW(window, GWL_EXSTYLE, 0);
+        }
+        keyDowns_ = 0;
+        PumpMessages();
+    }
+    ~TestWindows() {
+        for (HWND window : windows_)
+            ::SetWindowLongPtrW(window, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    }
+
+    // WM_CLOSE requests received, by all windows and by the one asked least often.
+    int closeRequests() const {
+        int total = 0;
+        for (HWND window : windows_)
+            total += CloseCount(window);
+        return total;
+    }
+    int fewestCloseRequests() const {
+        int fewest = INT_MAX;
+        for (HWND window : windows_)
+            fewest = std::min(fewest, CloseCount(window));
+        return fewest;
+    }
+
+    // A window to type into: a tool window, so that close-all never asks it to close.
+    static HWND TypingTarget() {
+        static HWND typing = Make(L"Typing target");
+        return typing;
+    }
+    // Presses of the A key that reached any of these windows.
+    static int keyDowns() { return keyDowns_; }
+
+  private:
+    static std::vector<HWND>& Pool() {
+        static std::vector<HWND> pool;
+        return pool;
+    }
+
+    static HWND Make(const std::wstring& title) {
+        static const ATOM type = [] {
+            WNDCLASSW type{};
+            type.lpfnWndProc = &TestWindows::Proc;
+            type.hInstance = ::GetModuleHandleW(nullptr);
+            type.lpszClassName = L"HotkeysE2eWindow";
+            return ::RegisterClassW(&type);
+        }();
+        int n = static_cast<int>(Pool().size());
+        std::wstring numbered = title + L" " + std::to_wstring(n + 1);
+        HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW, MAKEINTATOM(type), numbered.c_str(),
+                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40 + 12 * (n % 40),
+                                        300 + 6 * (n % 40), 220, 80, nullptr, nullptr,
+                                        ::GetModuleHandleW(nullptr), nullptr);
+        PumpMessages();
+        return window;
+    }
+
+    static int CloseCount(HWND window) {
+        return static_cast<int>(reinterpret_cast<INT_PTR>(::GetPropW(window, kCloseCount)));
+    }
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_CLOSE) {
+            ::SetPropW(hwnd, kCloseCount,
+                       reinterpret_cast<HANDLE>(static_cast<INT_PTR>(CloseCount(hwnd) + 1)));
+            return 0;
+        }
+        if (message == WM_KEYDOWN && wParam == 'A')
+            ++keyDowns_;
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+
+    std::vector<HWND> windows_;
+    static inline int keyDowns_ = 0;
+};
+
+// ---- Clipboard ----
+
+void PutClipboardText(const std::wstring& text) {
+    ASSERT_TRUE(WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }));
+    ::EmptyClipboard();
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(::GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
+}
+
+std::optional<std::wstring> ClipboardText() {
+    if (!WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }))
+        return std::nullopt;
+    std::optional<std::wstring> text;
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+const std::wstring kDirtyText = L"x\vy\x1Bz";
+const std::wstring kCleanText = L"xyz";
+
+bool ClipboardIs(const std::wstring& text) {
+    return ClipboardText() == text;
+}
+
+// Time in which a press that should do nothing would have done something.
+constexpr int kSettleMs = 1500;
+
+// ---- Hotkeys ----
+
+using Settings = std::vector<std::pair<std::wstring, std::wstring>>;
+
+class HotkeysTest : public DeskBroomTest {
+  protected:
+    // Stores the settings, then starts DeskBroom (which loads them at start-up).
+    void StartWith(const Settings& settings) {
+        for (const auto& [name, value] : settings)
+            WriteSetting(name, value);
+        app_.emplace();
+        ASSERT_NE(app_->MainWindow(), nullptr);
+    }
+    std::optional<DeskBroom> app_;
+};
+
+TEST_F(HotkeysTest, TheStoredSwitchDecidesWhetherAHotkeyCleansTheClipboard) {
+    struct Case {
+        const char* what;
+        std::optional<std::wstring> activated;
+        bool cleans;
+    };
+    for (const Case& c : {Case{"absent", std::nullopt, false}, Case{"\"0\"", L"0", false},
+                          Case{"\"1\"", L"1", true}}) {
+        SCOPED_TRACE(c.what);
+        app_.reset();
+        DeleteKeyTree(kAppKey);
+        StartWith(c.activated ? Settings{{L"HotkeysActivated", *c.activated}} : Settings{});
+        PutClipboardText(kDirtyText);
+        PressCtrlAltShift(VK_F11);
+        if (c.cleans) {
+            EXPECT_TRUE(WaitFor([] { return ClipboardIs(kCleanText); }));
+        } else {
+            EXPECT_FALSE(WaitFor([] { return !ClipboardIs(kDirtyText); }, kSettleMs));
+        }
+    }
+}
+
+TEST_F(HotkeysTest, TheStoredSwitchDecidesWhetherAHotkeyClosesTheWindows) {
+    struct Case {
+        const char* what;
+        std::optional<std::wstring> activated;
+        int closeRequestsEach;
+    };
+    for (const Case& c :
+         {Case{"absent", std::nullopt, 0}, Case{"\"0\"", L"0", 0}, Case{"\"1\"", L"1", 1}}) {
+        SCOPED_TRACE(c.what);
+        app_.reset();
+        DeleteKeyTree(kAppKey);
+        StartWith(c.activated ? Settings{{L"HotkeysActivated", *c.activated}} : Settings{});
+        TestWindows windows(3);
+        PressCtrlAltShift(VK_F12);
+        if (c.closeRequestsEach > 0) {
+            EXPECT_TRUE(WaitFor([&] { return windows.fewestCloseRequests() == 1; }));
+        } else {
+            EXPECT_FALSE(WaitFor([&] { return windows.closeRequests() > 0; }, kSettleMs));
+        }
+    }
+}
+
+TEST_F(HotkeysTest, OnlyTheExactModifiersFireAHotkey) {
+    // Clean clipboard on Ctrl+F11 alone.
+    StartWith({{L"HotkeysActivated", L"1"}, {L"CcAlt", L"0"}, {L"CcShift", L"0"}});
+    struct Case {
+        const char* what;
+        std::initializer_list<WORD> chord;
+        bool cleans;
+    };
+    const Case cases[] = {
+        {"extra Alt and Shift", {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F11}, false},
+        {"extra Shift", {VK_CONTROL, VK_SHIFT, VK_F11}, false},
+        {"right-hand Ctrl and Alt", {VK_RCONTROL, VK_RMENU, VK_F11}, false},
+        {"no modifier", {VK_F11}, false},
+        {"Alt instead of Ctrl", {VK_MENU, VK_F11}, false},
+        {"Ctrl and another function key", {VK_CONTROL, VK_F10}, false},
+        {"left-hand Ctrl", {VK_LCONTROL, VK_F11}, true},
+        {"right-hand Ctrl", {VK_RCONTROL, VK_F11}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PutClipboardText(kDirtyText);
+        PressChord(c.chord);
+        if (c.cleans) {
+            EXPECT_TRUE(WaitFor([] { return ClipboardIs(kCleanText); }));
+        } else {
+            EXPECT_FALSE(WaitFor([] { return !ClipboardIs(kDirtyText); }, kSettleMs));
+        }
+    }
+}
+
+TEST_F(HotkeysTest, HoldingTheKeyDownRunsTheActionOnce) {
+    StartWith({{L"HotkeysActivated", L"1"}});
+    PutClipboardText(kDirtyText);
+    for (WORD key : {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F11})
+        KeyDown(key);
+    ASSERT_TRUE(WaitFor([] { return ClipboardIs(kCleanText); }));
+
+    // The key is still down: these are its auto-repeats.
+    PutClipboardText(kDirtyText);
+    for (int repeat = 0; repeat < 5; ++repeat)
+        KeyDown(VK_F11);
+    EXPECT_FALSE(WaitFor([] { return !ClipboardIs(kDirtyText); }, kSettleMs));
+
+    // Released and pressed again: a new press.
+    KeyUp(VK_F11);
+    KeyDown(VK_F11);
+    EXPECT_TRUE(WaitFor([] { return ClipboardIs(kCleanText); }));
+    for (WORD key : {VK_F11, VK_SHIFT, VK_MENU, VK_CONTROL})
+        KeyUp(key);
+}
+
+TEST_F(HotkeysTest, ALongCloseAllDoesNotHoldUpOtherProgramsKeyboardInput) {
+    StartWith({{L"HotkeysActivated", L"1"}});
+    constexpr int kWindows = 20;  // a run of about 6 s: 300 ms per window
+    TestWindows windows(kWindows);
+    PressCtrlAltShift(VK_F12);
+    ASSERT_TRUE(WaitFor([&] { return windows.closeRequests() >= 1; }));
+
+    // Typing into another program while the run goes on: each key arrives before the run
+    // has moved on by more than a window or two. A hook that waited for the run, or for its
+    // pauses, would hold every key back until the system's hook timeout.
+    ::SetForegroundWindow(TestWindows::TypingTarget());
+    for (int typed = 1; typed <= 5; ++typed) {
+        PressKey('A');
+        ASSERT_TRUE(WaitFor([&] { return TestWindows::keyDowns() == typed; }));
+    }
+    EXPECT_LE(windows.closeRequests(), 3);
+    EXPECT_TRUE(
+        WaitFor([&] { return windows.fewestCloseRequests() == 1; }, kWindows * 300 + 10000));
+}
+
+// ---- The Hotkeys dialog ----
+
+HWND FindTopLevel(DWORD pid, const wchar_t* caption) {
+    struct Search {
+        DWORD pid;
+        const wchar_t* caption;
+        HWND found;
+    } search{pid, caption, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            wchar_t type[16] = {}, title[64] = {};
+            ::GetClassNameW(window, type, 16);
+            ::GetWindowTextW(window, title, 64);
+            if (owner == s->pid && ::IsWindowVisible(window) && std::wstring(type) == L"#32770" &&
+                std::wstring(title) == s->caption) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The text a control shows; GetWindowText would give another process's combo box's caption.
+std::wstring TextOf(HWND window) {
+    wchar_t text[256] = {};
+    ::SendMessageW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t type[64] = {};
+    ::GetClassNameW(window, type, 64);
+    return type;
+}
+
+bool Ticked(HWND box) {
+    return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+const std::wstring kNoModifierWarning =
+    L"You should specify a modifier key (CTRL / Shift / Alt) for the hotkey.\r"
+    L"Without modifier the danger that you activate the hotkey unintendedly is high.\r"
+    L"Do you want to save this hotkey anyway ?";
+
+// The dialog's controls in tab order, which is the order of its child windows.
+struct HotkeysDialog {
+    HWND window = nullptr;
+    HWND ok, cancel, apply;
+    HWND dbrCtrl, dbrShift, dbrAlt, dbrKey;
+    HWND ccCtrl, ccShift, ccAlt, ccKey;
+    HWND activated;
+    HWND lblDeskBroom, lblCleanClipboard, lblCtrl, lblShift, lblAlt;
+
+    explicit HotkeysDialog(HWND dialog) : window(dialog) {
+        std::vector<HWND> children;
+        for (HWND child = ::GetWindow(dialog, GW_CHILD); child;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            children.push_back(child);
+        }
+        children.resize(17, nullptr);
+        HWND* slots[] = {&ok,       &cancel,    &apply,        &dbrCtrl,           &dbrShift,
+                         &dbrAlt,   &dbrKey,    &ccCtrl,       &ccShift,           &ccAlt,
+                         &ccKey,    &activated, &lblDeskBroom, &lblCleanClipboard, &lblCtrl,
+                         &lblShift, &lblAlt};
+        for (std::size_t i = 0; i < std::size(slots); ++i)
+            *slots[i] = children[i];
+    }
+    // The client-area rectangle of a control.
+    RECT Place(HWND control) const {
+        RECT r{};
+        ::GetWindowRect(control, &r);
+        ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+};
+
+class HotkeysDialogTest : public HotkeysTest {
+  protected:
+    // Right click on the tray icon, then the menu's access key S.
+    HWND Open() {
+        app_->PickMenuItem(L'S');
+        HWND dialog = nullptr;
+        EXPECT_TRUE(WaitFor([&] { return (dialog = FindTopLevel(Pid(), L"Hotkeys")) != nullptr; }));
+        return dialog;
+    }
+    HWND MessageBoxShown() { return app_->FindMessageBox(); }
+    bool Closed(HWND dialog) { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); }
+    DWORD Pid() const { return app_->pid(); }
+    void Type(const std::wstring& text) {
+        for (wchar_t c : text) {
+            SHORT key = ::VkKeyScanW(c);
+            if (key & 0x100) {
+                PressChord({VK_SHIFT, static_cast<WORD>(LOBYTE(key))});
+            } else {
+                PressKey(LOBYTE(key));
+            }
+        }
+    }
+};
+
+TEST_F(HotkeysDialogTest, OpensWithTheStoredValuesAndTheTablesCaptions) {
+    StartWith({{L"DbrCtrl", L"0"},
+               {L"CcAlt", L"0"},
+               {L"CcShift", L"0"},
+               {L"CcHotKeyLetter", L"F5"},
+               {L"DbrHotKeyLetter", L"f13 x"},
+               {L"HotkeysActivated", L"1"}});
+    HotkeysDialog dialog(Open());
+    ASSERT_NE(dialog.window, nullptr);
+
+    EXPECT_EQ(TextOf(dialog.window), L"Hotkeys");
+    const std::pair<HWND, std::wstring> captions[] = {
+        {dialog.ok, L"OK"},
+        {dialog.cancel, L"Cancel"},
+        {dialog.apply, L"&Apply"},
+        {dialog.activated, L"&Hotkeys activated"},
+        {dialog.lblDeskBroom, L"Desk Broom"},
+        {dialog.lblCleanClipboard, L"Clean Clipboard"},
+        {dialog.lblCtrl, L"CTRL"},
+        {dialog.lblShift, L"Shift"},
+        {dialog.lblAlt, L"ALT"},
+        {dialog.dbrKey, L"f13 x"},
+        {dialog.ccKey, L"F5"},
+    };
+    for (const auto& [control, caption] : captions)
+        EXPECT_EQ(TextOf(control), caption);
+    for (HWND combo : {dialog.dbrKey, dialog.ccKey}) {
+        EXPECT_EQ(ClassOf(combo), L"ComboBox");
+        ASSERT_EQ(::SendMessageW(combo, CB_GETCOUNT, 0, 0), 12);
+        wchar_t last[8] = {};
+        ::SendMessageW(combo, CB_GETLBTEXT, 11, reinterpret_cast<LPARAM>(last));
+        EXPECT_STREQ(last, L"F12");
+    }
+    const std::pair<HWND, bool> ticks[] = {
+        {dialog.dbrCtrl, false},  {dialog.dbrShift, true}, {dialog.dbrAlt, true},
+        {dialog.ccCtrl, true},    {dialog.ccShift, false}, {dialog.ccAlt, false},
+        {dialog.activated, true},
+    };
+    for (const auto& [box, ticked] : ticks)
+        EXPECT_EQ(Ticked(box), ticked);
+
+    // Focus on OK, the default button.
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog.window, nullptr), &gui);
+    EXPECT_EQ(gui.hwndFocus, dialog.ok);
+    EXPECT_EQ(::SendMessageW(dialog.window, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
+
+    // Laid out in twips at the window's DPI: 15 twips to a pixel at 96 DPI.
+    UINT dpi = ::GetDpiForWindow(dialog.window);
+    auto px = [dpi](int twips) {
+        return static_cast<LONG>((twips * static_cast<int>(dpi) + 720) / 1440);
+    };
+    RECT client{};
+    ::GetClientRect(dialog.window, &client);
+    EXPECT_EQ(client.right, px(5775));
+    EXPECT_EQ(client.bottom, px(2160));
+    struct Placed {
+        HWND control;
+        int left, top, width, height;
+    };
+    for (const Placed& p :
+         {Placed{dialog.dbrCtrl, 2160, 360, 255, 255}, Placed{dialog.ccAlt, 3840, 720, 255, 255},
+          Placed{dialog.apply, 4440, 1680, 1095, 375},
+          Placed{dialog.lblCleanClipboard, 240, 720, 1815, 255},
+          Placed{dialog.activated, 2160, 1200, 2055, 255}}) {
+        RECT r = dialog.Place(p.control);
+        EXPECT_EQ(r.left, px(p.left)) << TextOf(p.control);
+        EXPECT_EQ(r.top, px(p.top));
+        EXPECT_EQ(r.right - r.left, px(p.width));
+        EXPECT_EQ(r.bottom - r.top, px(p.height));
+    }
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return Closed(dialog.window); }));
+}
+
+TEST_F(HotkeysDialogTest, EnterRightAfterOpeningSavesTheValuesAsLoaded) {
+    StartWith({});
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitFor([&] { return Closed(dialog); }));
+    const std::pair<std::wstring, std::wstring> stored[] = {
+        {L"CcCtrl", L"1"},           {L"CcAlt", L"1"},
+        {L"CcShift", L"1"},          {L"DbrCtrl", L"1"},
+        {L"DbrAlt", L"1"},           {L"DbrShift", L"1"},
+        {L"HotkeysActivated", L"0"}, {L"DbrHotKeyLetter", L"F12"},
+        {L"CcHotKeyLetter", L"F11"},
+    };
+    for (const auto& [name, value] : stored)
+        EXPECT_EQ(ReadSetting(name), value) << name;
+}
+
+TEST_F(HotkeysDialogTest, ARowWithoutModifierAsksOnceAndNoKeepsTheDialogUnsaved) {
+    StartWith({});
+    HotkeysDialog dialog(Open());
+    ASSERT_NE(dialog.window, nullptr);
+    for (HWND box : {dialog.ccCtrl, dialog.ccShift, dialog.ccAlt}) {
+        Click(box);
+        ASSERT_TRUE(WaitFor([&] { return !Ticked(box); }));
+    }
+    PressKey(VK_RETURN);  // the default button, OK
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = MessageBoxShown()) != nullptr; }));
+    wchar_t text[512] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+    EXPECT_EQ(std::wstring(text), kNoModifierWarning);
+    EXPECT_NE(::GetDlgItem(box, IDYES), nullptr);
+    EXPECT_NE(::GetDlgItem(box, IDNO), nullptr);
+
+    PressKey(VK_RETURN);  // No is the default answer
+    ASSERT_TRUE(WaitFor([&] { return MessageBoxShown() == nullptr; }));
+    EXPECT_FALSE(WaitFor([&] { return MessageBoxShown() != nullptr; }, kSettleMs)) << "asked twice";
+    EXPECT_FALSE(Closed(dialog.window));
+    EXPECT_FALSE(Ticked(dialog.ccCtrl)) << "the edits stay for correction";
+    EXPECT_EQ(ReadSetting(L"CcCtrl"), std::nullopt);
+    EXPECT_EQ(ReadSetting(L"DbrHotKeyLetter"), std::nullopt);
+
+    Click(dialog.ok);
+    ASSERT_TRUE(WaitFor([&] { return (box = MessageBoxShown()) != nullptr; }));
+    Click(::GetDlgItem(box, IDYES));
+    ASSERT_TRUE(WaitFor([&] { return Closed(dialog.window); }));
+    EXPECT_EQ(ReadSetting(L"CcCtrl"), L"0");
+    EXPECT_EQ(ReadSetting(L"CcAlt"), L"0");
+    EXPECT_EQ(ReadSetting(L"CcShift"), L"0");
+    EXPECT_EQ(ReadSetting(L"DbrCtrl"), L"1");
+    EXPECT_EQ(ReadSetting(L"CcHotKeyLetter"), L"F11");
+}
+
+TEST_F(HotkeysDialogTest, ApplyWithTheSwitchOffDisarmsAtOnceAndStaysOpen) {
+    StartWith({{L"HotkeysActivated", L"1"}});
+    HotkeysDialog dialog(Open());
+    ASSERT_NE(dialog.window, nullptr);
+    // The hotkeys work while the dialog is open.
+    PutClipboardText(kDirtyText);
+    PressCtrlAltShift(VK_F11);
+    ASSERT_TRUE(WaitFor([] { return ClipboardIs(kCleanText); }));
+
+    PressChord({VK_MENU, 'H'});  // "&Hotkeys activated"
+    ASSERT_TRUE(WaitFor([&] { return !Ticked(dialog.activated); }));
+    Click(dialog.apply);
+    ASSERT_TRUE(WaitFor([] { return ReadSetting(L"HotkeysActivated") == L"0"; }));
+    EXPECT_FALSE(Closed(dialog.window));
+
+    PutClipboardText(kDirtyText);
+    PressCtrlAltShift(VK_F11);
+    EXPECT_FALSE(WaitFor([] { return ClipboardIs(kCleanText); }, kSettleMs));
+
+    // Cancel afterwards keeps what Apply stored.
+    Click(dialog.cancel);
+    ASSERT_TRUE(WaitFor([&] { return Closed(dialog.window); }));
+    EXPECT_EQ(ReadSetting(L"HotkeysActivated"), L"0");
+}
+
+TEST_F(HotkeysDialogTest, ATypedKeyNameIsStoredAndShownAgain) {
+    StartWith({});
+    HotkeysDialog dialog(Open());
+    ASSERT_NE(dialog.window, nullptr);
+    Click(::FindWindowExW(dialog.dbrKey, nullptr, L"Edit", nullptr));
+    PressKey(VK_HOME);
+    PressChord({VK_SHIFT, VK_END});
+    Type(L"F13");
+    ASSERT_TRUE(WaitFor([&] { return TextOf(dialog.dbrKey) == L"F13"; }));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitFor([&] { return Closed(dialog.window); }));
+    EXPECT_EQ(ReadSetting(L"DbrHotKeyLetter"), L"F13");
+
+    HotkeysDialog again(Open());
+    ASSERT_NE(again.window, nullptr);
+    EXPECT_EQ(TextOf(again.dbrKey), L"F13");
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return Closed(again.window); }));
+}
+
+TEST_F(HotkeysDialogTest, EscAndTheCloseBoxStoreNothing) {
+    StartWith({});
+    struct Case {
+        const char* what;
+        std::function<void(HWND)> close;
+    };
+    const Case cases[] = {
+        {"Esc", [this](HWND) { PressKey(VK_ESCAPE); }},
+        // What the close box (and Alt+F4) sends.
+        {"close box", [](HWND dialog) { ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HotkeysDialog dialog(Open());
+        ASSERT_NE(dialog.window, nullptr);
+        Click(dialog.dbrCtrl);
+        ASSERT_TRUE(WaitFor([&] { return !Ticked(dialog.dbrCtrl); }));
+        c.close(dialog.window);
+        ASSERT_TRUE(WaitFor([&] { return Closed(dialog.window); }));
+        EXPECT_EQ(MessageBoxShown(), nullptr);
+        EXPECT_EQ(ReadSetting(L"DbrCtrl"), std::nullopt);
+
+        HotkeysDialog again(Open());
+        ASSERT_NE(again.window, nullptr);
+        EXPECT_TRUE(Ticked(again.dbrCtrl));
+        PressKey(VK_ESCAPE);
+        ASSERT_TRUE(WaitFor([&] { return Closed(again.window); }));
+    }
+}
+
+TEST_F(HotkeysDialogTest, SetHotkeysWhileTheDialogIsOpenBringsItForward) {
+    StartWith({});
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    app_->PickMenuItem(L'S');
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == dialog; }));
+    EXPECT_EQ(MessageBoxShown(), nullptr);
+    EXPECT_TRUE(::IsWindowVisible(dialog));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return Closed(dialog); }));
+    EXPECT_TRUE(app_->IsRunning());
+}
+
+}  // namespace
+}  // namespace e2e
