@@ -2,6 +2,7 @@
 // dialog.
 #include "app/frm_desk_broom_win32.h"
 
+#include <cwchar>
 #include <string>
 
 #include "hotkeys/frm_hotkeys_win32.h"

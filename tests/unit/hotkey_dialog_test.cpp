@@ -102,19 +102,6 @@ TEST(StoreHotkeyControls, WhatIsSavedIsWhatTheNextOpeningShows) {
     }
 }
 
-TEST(TwipsToPixels, FifteenTwipsPerPixelAt96Dpi) {
-    struct Case {
-        int twips;
-        unsigned dpi;
-        int pixels;
-    };
-    for (const Case& c :
-         {Case{5775, 96, 385}, Case{2160, 96, 144}, Case{255, 96, 17}, Case{5775, 144, 578},
-          Case{255, 120, 21}, Case{7, 96, 0}, Case{8, 96, 1}, Case{1440, 192, 192}}) {
-        EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
-    }
-}
-
 TEST(HotkeysDialogLayout, ControlsLieInsideTheClientAreaAndInputsDoNotOverlap) {
     // Column headers reach one pixel into the first row; only controls that take input
     // must stay apart, or a click would land on the wrong one.

@@ -101,14 +101,6 @@ TEST(KeyPressTracker, OnePressPerPhysicalKeyPress) {
     }
 }
 
-TEST(KeyPressTracker, PassesScanCodeFlagsAndTimeThrough) {
-    KeyPressTracker tracker;
-    LowLevelKeyEvent event{kMsgSysKeyDown, kF12, 0x58, 0x01, 123456};
-    auto press = tracker.OnKey(event, [](std::uint8_t vk) { return vk == kVkLMenu; });
-    ASSERT_TRUE(press.has_value());
-    EXPECT_EQ(*press, (KeyPress{static_cast<std::int32_t>(kF12), 4, 0x58, 0x01, 123456}));
-}
-
 TEST(KeyPressTracker, ResetForgetsKeysHeldWhenTheHookWasDisarmed) {
     // The release of a key held across a disarm is never seen; after re-arming its next
     // press must count.
