@@ -8,4 +8,6 @@ void frmDeskBroom::mPopHelp_Click() {
     // Opening the help document is not built yet.
 }
 
-void frmDeskBroom::mPopAbout_Click() { ShowMessage(UiText.AboutText); }
+void frmDeskBroom::mPopAbout_Click() {
+    ShowMessage(UiText.AboutText);
+}
