@@ -14,7 +14,7 @@
 #include <vector>
 
 class WindowRecorder {
-public:
+  public:
     struct Message {
         HWND hwnd;
         UINT message;
@@ -27,12 +27,13 @@ public:
         ::DeleteFileW(log_.c_str());
         std::wstring exe = ModuleFolder() + L"\\closing_window_recorder.exe";
         std::wstring command = L"\"" + exe + L"\" \"" + log_ + L"\"";
-        for (const std::wstring& window : windows) command += L" \"" + window + L"\"";
+        for (const std::wstring& window : windows)
+            command += L" \"" + window + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION started{};
-        if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             nullptr, &startup, &started)) {
+        if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &started)) {
             process_ = started.hProcess;
             ::CloseHandle(started.hThread);
         }
@@ -55,7 +56,8 @@ public:
     // The window opened with this title.
     HWND Window(const std::wstring& title) const {
         for (const auto& [hwnd, windowTitle] : Windows()) {
-            if (windowTitle == title) return hwnd;
+            if (windowTitle == title)
+                return hwnd;
         }
         return nullptr;
     }
@@ -68,7 +70,8 @@ public:
             std::string tag, hex;
             unsigned long long hwnd = 0;
             unsigned long posted = 0;
-            if (!(fields >> tag >> hwnd >> hex >> posted) || tag != "MSG") continue;
+            if (!(fields >> tag >> hwnd >> hex >> posted) || tag != "MSG")
+                continue;
             UINT message = static_cast<UINT>(std::stoul(hex, nullptr, 16));
             if (message == which) {
                 messages.push_back({reinterpret_cast<HWND>(static_cast<UINT_PTR>(hwnd)), message,
@@ -91,14 +94,15 @@ public:
                 auto* w = reinterpret_cast<Walk*>(data);
                 DWORD owner = 0;
                 ::GetWindowThreadProcessId(hwnd, &owner);
-                if (owner == w->pid) w->order->push_back(hwnd);
+                if (owner == w->pid)
+                    w->order->push_back(hwnd);
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(&walk));
         return order;
     }
 
-private:
+  private:
     static std::wstring ModuleFolder() {
         wchar_t path[MAX_PATH];
         DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -108,9 +112,10 @@ private:
 
     std::string ReadLog() const {
         HANDLE file = ::CreateFileW(log_.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return {};
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return {};
         std::string text;
         char buffer[65536];
         DWORD read = 0;
@@ -125,14 +130,16 @@ private:
         std::map<HWND, std::wstring> windows;
         std::istringstream lines(ReadLog());
         for (std::string line; std::getline(lines, line);) {
-            if (line.rfind("WINDOW ", 0) != 0) continue;
+            if (line.rfind("WINDOW ", 0) != 0)
+                continue;
             std::istringstream fields(line.substr(7));
             unsigned long long hwnd = 0;
             std::string kind;
             fields >> hwnd >> kind;
             std::string rest;
             std::getline(fields, rest);
-            if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+            if (!rest.empty() && rest[0] == ' ')
+                rest.erase(0, 1);
             int size = ::MultiByteToWideChar(CP_UTF8, 0, rest.data(), static_cast<int>(rest.size()),
                                              nullptr, 0);
             std::wstring title(static_cast<size_t>(size), L'\0');

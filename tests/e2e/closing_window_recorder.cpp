@@ -6,6 +6,9 @@
 // Kinds: normal, tool (WS_EX_TOOLWINDOW), owned (a popup owned by the first window),
 // hidden (never shown), minimised. No window closes itself: one that gets WM_CLOSE stays,
 // like an application that asks to save its changes.
+//
+// Copied as Notepad.exe beside DeskBroom.exe it stands in for the editor instead: it writes its
+// command line to notepad-command.txt in its folder and ends at once.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -41,20 +44,41 @@ LRESULT CALLBACK RecorderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
                   static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)), message,
                   static_cast<unsigned long>(::GetMessageTime()), NowMs());
     Log(line);
-    if (message == WM_CLOSE) return 0;
+    if (message == WM_CLOSE)
+        return 0;
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// As Notepad.exe: keeps the command line it was started with.
+bool RecordNotepadStart() {
+    wchar_t path[MAX_PATH];
+    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring exe(path, length);
+    std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/"));
+    if (::lstrcmpiW(exe.substr(folder.size() + 1).c_str(), L"Notepad.exe") != 0)
+        return false;
+    logFile = ::CreateFileW((folder + L"\\notepad-command.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::wstring command = ::GetCommandLineW();
+    Log(command);
+    ::CloseHandle(logFile);
+    return true;
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    if (RecordNotepadStart())
+        return 0;
     ::QueryPerformanceFrequency(&frequency);
     int argc = 0;
     wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    if (argc < 2) return 2;
+    if (argc < 2)
+        return 2;
     logFile = ::CreateFileW(argv[1], FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (logFile == INVALID_HANDLE_VALUE) return 3;
+    if (logFile == INVALID_HANDLE_VALUE)
+        return 3;
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -77,7 +101,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         HWND hwnd = ::CreateWindowExW(exStyle, windowClass.lpszClassName, title.c_str(), style,
                                       100 + 30 * i, 100 + 30 * i, 300, 120, owner, nullptr,
                                       instance, nullptr);
-        if (!first) first = hwnd;
+        if (!first)
+            first = hwnd;
         if (kind != L"hidden") {
             ::ShowWindow(hwnd, kind == L"minimised" ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
         }
