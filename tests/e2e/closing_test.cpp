@@ -213,6 +213,24 @@ TEST_F(ClosingTest, SecondClickDuringARunStartsNoSecondRunAndTheMenuStillOpens) 
         EXPECT_EQ(count, 1) << WindowText(hwnd);
 }
 
+// Exit chosen during a run ends the program at once; the windows not yet asked stay untouched.
+TEST_F(ClosingTest, ExitDuringARunEndsItThere) {
+    DeskBroom app;
+    std::vector<std::wstring> windows;
+    for (int i = 1; i <= 8; ++i)
+        windows.push_back(L"normal:Waiting window " + std::to_wstring(i));
+    WindowRecorder recorder(app.folder(), windows);
+    ASSERT_TRUE(recorder.Ready());
+
+    app.LeftClickTrayIcon();
+    ASSERT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 1; }));
+    EXPECT_TRUE(app.ExitThroughMenu());
+    const size_t closedAtExit = recorder.Messages(WM_CLOSE).size();
+    EXPECT_LT(closedAtExit, 8u);
+    Linger(1000);
+    EXPECT_EQ(recorder.Messages(WM_CLOSE).size(), closedAtExit);
+}
+
 TEST_F(ClosingTest, PatternAddedInNotepadSparesTheWindowInTheNextRun) {
     DeskBroom app;
     WindowRecorder recorder(app.folder(), {L"normal:Spare me please", L"normal:Close me"});
