@@ -148,6 +148,23 @@ TEST_F(ClosingTest, OnlySelectedWindowsGetOneCloseEachInListOrderAtLeast300msApa
     EXPECT_TRUE(app.IsRunning());
 }
 
+// A filter file saved as UTF-8 with LF line ends, as current editors save it: its patterns apply,
+// ignoring case beyond ASCII too.
+TEST_F(ClosingTest, Utf8FilterFileWithLfLineEndsSparesMatchingTitles) {
+    StartOptions options;
+    options.filterFile = "Wine System Tray\n\xC3\xA4tsch *\n";  // "ätsch *"
+    DeskBroom app(options);
+    WindowRecorder recorder(app.folder(),
+                            {L"normal:\u00c4TSCH \u2013 \u6771\u4eac", L"normal:\u00c4tsch"});
+    ASSERT_TRUE(recorder.Ready());
+
+    app.LeftClickTrayIcon();
+    EXPECT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 1; }));
+    Linger(1000);
+    EXPECT_EQ(Receivers(recorder.Messages(WM_CLOSE)),
+              std::vector<HWND>{recorder.Window(L"\u00c4tsch")});
+}
+
 TEST_F(ClosingTest, MissingFilterFileIsReportedAtStartUp) {
     StartOptions options;
     options.filterFile = std::nullopt;
