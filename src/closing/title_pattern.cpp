@@ -1,4 +1,5 @@
-// The pattern language of the window filter: parsing once, then matching without backtracking.
+// The pattern language of the window filter: parsed once, then matched in time bounded by title
+// length times pattern length.
 #include "closing/title_pattern.h"
 
 #include "closing/upper_case.h"
