@@ -9,6 +9,11 @@ FilterList::FilterList(const std::vector<std::u16string>& patterns) {
     const std::size_t count = std::min(patterns.size(), kMaxFilterPatterns);
     patterns_.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
+        // Titles are short; a pattern longer than any of them is not worth its memory.
+        if (TitlePattern::NeedsMoreThan(patterns[i], kMaxTitleLength)) {
+            patterns_.push_back(TitlePattern::Never());
+            continue;
+        }
         patterns_.emplace_back(UpperCaseText(patterns[i]));
         const TitlePattern& pattern = patterns_.back();
         if (pattern.IsMalformed())

@@ -88,6 +88,37 @@ TitlePattern::TitlePattern(std::u16string_view upperPattern) {
     }
 }
 
+TitlePattern TitlePattern::Never() {
+    TitlePattern never(u"");
+    never.malformed_ = true;
+    return never;
+}
+
+bool TitlePattern::NeedsMoreThan(std::u16string_view pattern, std::size_t characters) {
+    std::size_t needed = 0;
+    for (std::size_t p = 0; p < pattern.size() && needed <= characters; ++p) {
+        const char16_t c = pattern[p];
+        if (c == u'*')
+            continue;
+        if (c >= 0xDC00 && c <= 0xDFFF && p > 0 && pattern[p - 1] >= 0xD800 &&
+            pattern[p - 1] <= 0xDBFF)
+            continue;  // the second half of a pair already counted
+        if (c == u'[') {
+            // A list is one character, the empty pair none; an unclosed list ends the pattern.
+            const std::size_t close = pattern.find(u']', p + 2);
+            if (p + 1 < pattern.size() && pattern[p + 1] == u']') {
+                ++p;
+                continue;
+            }
+            if (close == std::u16string_view::npos)
+                return false;
+            p = close;
+        }
+        ++needed;
+    }
+    return needed > characters;
+}
+
 bool TitlePattern::MatchesOne(const Element& element, char32_t c) const {
     switch (element.kind) {
         case Kind::Literal:

@@ -8,6 +8,9 @@
 #include <utility>
 #include <vector>
 
+// Window titles are read into 128 units, so no title tested has more characters than this.
+inline constexpr std::size_t kMaxTitleLength = 127;
+
 // A title ready for any number of pattern tests: upper-cased once, one element per character.
 std::u32string PrepareTitle(std::u16string_view title);
 
@@ -18,8 +21,16 @@ class TitlePattern {
     // `upperPattern` must come from UpperCaseText; a title is matched after the same mapping.
     explicit TitlePattern(std::u16string_view upperPattern);
 
+    // A pattern that matches no title at all.
+    static TitlePattern Never();
+
     // An unclosed bracket or a descending range: such a pattern never matches.
     bool IsMalformed() const { return malformed_; }
+
+    // True when every title the pattern matches is longer than `characters`. Reads only the
+    // pattern's structure, which case does not change, and stops as soon as it knows, so a
+    // runaway line costs no more than one look at its text.
+    static bool NeedsMoreThan(std::u16string_view pattern, std::size_t characters);
 
     // True when the pattern covers the whole of `title` (from PrepareTitle).
     bool Matches(std::u32string_view title) const;

@@ -7,9 +7,6 @@
 
 #include "closing/filter_list.h"
 
-// A title is read into 128 units, so at most this many take part in the tests.
-inline constexpr std::size_t kMaxTitleLength = 127;
-
 // A run lists at most this many windows; further ones wait for the next run.
 inline constexpr std::size_t kMaxListedWindows = 1000;
 

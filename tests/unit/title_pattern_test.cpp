@@ -229,3 +229,45 @@ TEST(FilterList, KeepsAtMostTheLimit) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FilterList, PatternsLongerThanAnyTitleNeverMatch) {
+    const std::u16string title(kMaxTitleLength, u'x');
+    const std::u16string emoji127 = [] {
+        std::u16string text;
+        for (std::size_t i = 0; i < kMaxTitleLength; ++i)
+            text += u"\U0001F600";
+        return text;
+    }();
+    struct LengthCase {
+        std::u16string pattern;
+        std::u16string title;
+        bool matches;
+    };
+    const LengthCase cases[] = {
+        {std::u16string(kMaxTitleLength, u'?'), title, true},
+        {std::u16string(kMaxTitleLength, u'?') + u"*****", title, true},
+        {std::u16string(kMaxTitleLength + 1, u'?'), title, false},
+        {u"*" + std::u16string(kMaxTitleLength, u'X'), title, true},
+        {std::u16string(kMaxTitleLength, u'?'), emoji127, true},  // pairs count once
+        {std::u16string(kMaxTitleLength - 1, u'x') + u"[A-Z]", title, true},
+        {std::u16string(kMaxTitleLength - 1, u'x') + u"[A-Z][]", title, true},
+        {std::u16string(kMaxTitleLength - 1, u'x') + u"[A-Z]?", title, false},
+    };
+    for (const LengthCase& c : cases) {
+        const FilterList list({c.pattern});
+        EXPECT_EQ(IsFilteredTitle(list, c.title), c.matches) << c.pattern.size();
+    }
+}
+
+// A runaway line of ten million characters loads as one pattern that spares nothing, and the
+// patterns after it still work.
+TEST(FilterList, RunawayLineCostsOnlyItself) {
+    const FilterList list({std::u16string(10'000'000, u'A'), u"Editor*"});
+    EXPECT_EQ(list.Count(), 2u);
+    EXPECT_FALSE(IsFilteredTitle(list, std::u16string(kMaxTitleLength, u'A')));
+    EXPECT_TRUE(IsFilteredTitle(list, u"Editor - notes"));
+}
+
+}  // namespace
