@@ -29,6 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     if (compiled.IsMalformed() && matches)
         std::abort();
+    if (matches && TitlePattern::NeedsMoreThan(pattern, preparedTitle.size()))
+        std::abort();
 
     const FilterList list({pattern, u"[", u"*Z"});
     const bool zEnd = !preparedTitle.empty() && preparedTitle.back() == U'Z';
