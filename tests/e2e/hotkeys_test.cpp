@@ -496,6 +496,18 @@ TEST_F(HotkeysDialogTest, ARowWithoutModifierAsksOnceAndNoKeepsTheDialogUnsaved)
     EXPECT_EQ(std::wstring(text), kNoModifierWarning);
     EXPECT_NE(::GetDlgItem(box, IDYES), nullptr);
     EXPECT_NE(::GetDlgItem(box, IDNO), nullptr);
+    // While it asks, the dialog takes no second OK (and so asks no second time), even with the
+    // question moved out of the way.
+    ::SetWindowPos(box, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ASSERT_TRUE(WaitFor([&] {
+        RECT r{};
+        ::GetWindowRect(box, &r);
+        return r.left == 0 && r.top == 0;
+    }));
+    Click(dialog.ok);
+    EXPECT_FALSE(
+        WaitFor([&] { return WindowsOf(Pid(), L"#32770", L"DeskBroom").size() > 1; }, kSettleMs));
+    ::SetForegroundWindow(box);
 
     PressKey(VK_RETURN);  // No is the default answer
     ASSERT_TRUE(WaitFor([&] { return MessageBoxShown() == nullptr; }));
