@@ -219,8 +219,11 @@ void WinHook::Record(const KeyPress& press) {
         post = !notifyPosted_;
         notifyPosted_ = true;
     }
-    if (post)
-        ::PostMessageW(window_, kPressesPending, 0, 0);
+    if (post && !::PostMessageW(window_, kPressesPending, 0, 0)) {
+        // A full message queue: the next press tries again rather than none ever being raised.
+        std::lock_guard lock(mutex_);
+        notifyPosted_ = false;
+    }
 }
 
 void WinHook::RaiseKeyEvents() {
