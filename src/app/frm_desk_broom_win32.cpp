@@ -78,10 +78,9 @@ frmDeskBroom* frmDeskBroom::Create(HINSTANCE instance) {
         return nullptr;
     }
     // The window object is attached at WM_NCCREATE; WM_CREATE runs the start-up sequence.
-    HWND hwnd = ::CreateWindowExW(0, kMainClass, L"Desk Broom",
-                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 320, 140, form->owner_.get(),
-                                  nullptr, instance, form);
+    HWND hwnd = ::CreateWindowExW(
+        0, kMainClass, L"Desk Broom", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+        CW_USEDEFAULT, CW_USEDEFAULT, 320, 140, form->owner_.get(), nullptr, instance, form);
     if (!hwnd) {
         delete form;
         return nullptr;
@@ -91,12 +90,14 @@ frmDeskBroom* frmDeskBroom::Create(HINSTANCE instance) {
 
 LRESULT CALLBACK frmDeskBroom::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* form = static_cast<frmDeskBroom*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* form =
+            static_cast<frmDeskBroom*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         form->hwnd_ = hwnd;
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
     auto* form = reinterpret_cast<frmDeskBroom*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!form) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    if (!form)
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
     return form->OnMessage(message, wParam, lParam);
 }
 
@@ -119,7 +120,8 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ENDSESSION:
             // At log-off the process may end without its windows being destroyed.
-            if (wParam) ::DestroyWindow(hwnd_);
+            if (wParam)
+                ::DestroyWindow(hwnd_);
             return 0;
         case WM_DESTROY:
             Form_Unload();
@@ -149,7 +151,8 @@ void frmDeskBroom::Form_Load() {
 }
 
 void frmDeskBroom::Form_Resize(WPARAM sizeType) {
-    if (sizeType == SIZE_MINIMIZED) ::ShowWindow(hwnd_, SW_HIDE);
+    if (sizeType == SIZE_MINIMIZED)
+        ::ShowWindow(hwnd_, SW_HIDE);
 }
 
 void frmDeskBroom::Form_Unload() {
@@ -173,7 +176,8 @@ void frmDeskBroom::Form_Paint() {
 void frmDeskBroom::Form_MouseMove(LPARAM lParam) {
     // Real mouse moves reach the window only during its moment on screen at start-up; they
     // carry a coordinate, not a tray notification.
-    if (::IsWindowVisible(hwnd_)) return;
+    if (::IsWindowVisible(hwnd_))
+        return;
     switch (LOWORD(lParam)) {
         case WM_LBUTTONUP:
             if (bDefaultDeskBroom) {
@@ -192,7 +196,8 @@ void frmDeskBroom::Form_MouseMove(LPARAM lParam) {
             // Without this the menu of a background window may not close when the user clicks
             // elsewhere, or open only at the second try.
             ::PostMessageW(hwnd_, WM_NULL, 0, 0);
-            if (command != 0) OnCommand(command);
+            if (command != 0)
+                OnCommand(command);
             break;
         }
         default:
@@ -233,7 +238,8 @@ void frmDeskBroom::OnCommand(UINT id) {
 
 void frmDeskBroom::OnTaskbarCreated() {
     // Explorer restarted (or came up after a failed add at log-on): the old icon is gone.
-    if (!currentTip_.empty()) CreateSystemTrayIcon(currentTip_);
+    if (!currentTip_.empty())
+        CreateSystemTrayIcon(currentTip_);
 }
 
 void frmDeskBroom::CreateSystemTrayIcon(const std::u16string& svTipText) {
@@ -260,11 +266,17 @@ void frmDeskBroom::SwitchDefaultAction(bool deskBroom) {
     CreateSystemTrayIcon(deskBroom ? UiText.TipDeskBroom : UiText.LabelCleanClipboard);
 }
 
-void frmDeskBroom::mPopDefaultDeskBroom_Click() { SwitchDefaultAction(true); }
+void frmDeskBroom::mPopDefaultDeskBroom_Click() {
+    SwitchDefaultAction(true);
+}
 
-void frmDeskBroom::mPopDefaultCleanClipboard_Click() { SwitchDefaultAction(false); }
+void frmDeskBroom::mPopDefaultCleanClipboard_Click() {
+    SwitchDefaultAction(false);
+}
 
-void frmDeskBroom::mPopExit_Click() { ::DestroyWindow(hwnd_); }
+void frmDeskBroom::mPopExit_Click() {
+    ::DestroyWindow(hwnd_);
+}
 
 void frmDeskBroom::SetChecked(UINT id, bool checked) {
     ::CheckMenuItem(mPopupSys.get(), id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));

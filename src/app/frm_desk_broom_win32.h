@@ -10,7 +10,7 @@
 #include "win32/unique_handle.h"
 
 class frmDeskBroom final : private StartupHost {
-public:
+  public:
     // Creates the owner and the main window and runs the start-up sequence; null on failure.
     static frmDeskBroom* Create(HINSTANCE instance);
 
@@ -29,7 +29,7 @@ public:
     void ActivateHotkey() override;
     void DeActivateHotkey();
 
-private:
+  private:
     explicit frmDeskBroom(HINSTANCE instance);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -13,7 +13,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     UseSettingsBackend(settings);
 
     frmDeskBroom* form = frmDeskBroom::Create(instance);
-    if (!form) return 1;
+    if (!form)
+        return 1;
 
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

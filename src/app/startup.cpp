@@ -7,11 +7,14 @@
 std::u16string NormaliseDefaultAction(const std::u16string& stored) {
     // Only letters of a to z take part, so ASCII upper case is the whole conversion here.
     std::u16string upper = AsciiUpper(stored);
-    if (upper == u"WAHR" || upper == u"TRUE") return u"1";
+    if (upper == u"WAHR" || upper == u"TRUE")
+        return u"1";
     return stored;
 }
 
-bool IsDeskBroomDefault(const std::u16string& normalised) { return normalised == u"1"; }
+bool IsDeskBroomDefault(const std::u16string& normalised) {
+    return normalised == u"1";
+}
 
 bool RunStartupSequence(StartupHost& host, const std::u16string& appVersion) {
     fktTranslation::FillUiText(appVersion);
@@ -26,7 +29,8 @@ bool RunStartupSequence(StartupHost& host, const std::u16string& appVersion) {
     host.ShowDefaultAction(deskBroomIsDefault,
                            deskBroomIsDefault ? UiText.TipDeskBroom : UiText.LabelCleanClipboard);
     host.LoadWindowsFilter();
-    if (host.RestoreHotkeys()) host.ActivateHotkey();
+    if (host.RestoreHotkeys())
+        host.ActivateHotkey();
     host.ShowAutostartState();
     host.HideOwnerWindow();
     return deskBroomIsDefault;

@@ -7,7 +7,7 @@
 
 // The steps that need the window system; the main window implements them.
 class StartupHost {
-public:
+  public:
     virtual ~StartupHost() = default;
     virtual void SetMenuCaptions(const UiTextTable& text) = 0;
     // Shows the main window for a moment and hides it again.

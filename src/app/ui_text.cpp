@@ -14,7 +14,8 @@ std::u16string Lines(std::initializer_list<std::u16string_view> lines) {
     std::u16string text;
     bool first = true;
     for (auto line : lines) {
-        if (!first) text += CR;
+        if (!first)
+            text += CR;
         text += line;
         first = false;
     }
@@ -55,7 +56,8 @@ void FillUiText(const std::u16string& appVersion) {
     UiText.MenuAutostart = u"Autostart &Program";
     UiText.AboutText = Lines({u"Desk Broom / Clean Clipboard", u"", u"Version " + appVersion, u"",
                               u"Made by the DeskBroom developers", u"Freeware for Windows", u"",
-                              u"Closes the windows on your desk with one click", u"and turns the clipboard into plain text."});
+                              u"Closes the windows on your desk with one click",
+                              u"and turns the clipboard into plain text."});
     UiText.HelpNotFoundMessage = Lines({u"The program: 'Write.exe' could not be found !",
                                         u"You can open the document manually at the ",
                                         u"location shown at the bottom of this window."});

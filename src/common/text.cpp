@@ -2,21 +2,25 @@
 #include "common/text.h"
 
 std::u16string_view TrimBlanks(std::u16string_view text) {
-    while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
+    while (!text.empty() && text.front() == u' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == u' ')
+        text.remove_suffix(1);
     return text;
 }
 
 std::u16string AsciiUpper(std::u16string_view text) {
     std::u16string upper(text);
     for (char16_t& c : upper) {
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+        if (c >= u'a' && c <= u'z')
+            c = static_cast<char16_t>(c - u'a' + u'A');
     }
     return upper;
 }
 
 std::u16string DecimalText(long long number) {
     std::u16string text;
-    for (char c : std::to_string(number)) text += static_cast<char16_t>(c);
+    for (char c : std::to_string(number))
+        text += static_cast<char16_t>(c);
     return text;
 }

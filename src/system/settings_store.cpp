@@ -33,7 +33,8 @@ std::u16string FailureMessage(std::u16string_view english, std::u16string_view g
 // optional sign, digits with an optional fraction.
 std::optional<bool> NumberToBool(std::u16string_view text) {
     text = TrimBlanks(text);
-    if (!text.empty() && (text.front() == u'+' || text.front() == u'-')) text.remove_prefix(1);
+    if (!text.empty() && (text.front() == u'+' || text.front() == u'-'))
+        text.remove_prefix(1);
     bool anyDigit = false, nonZero = false, point = false;
     for (char16_t c : text) {
         if (c >= u'0' && c <= u'9') {
@@ -45,13 +46,16 @@ std::optional<bool> NumberToBool(std::u16string_view text) {
             return std::nullopt;
         }
     }
-    if (!anyDigit) return std::nullopt;
+    if (!anyDigit)
+        return std::nullopt;
     return nonZero;
 }
 
 }  // namespace
 
-void UseSettingsBackend(SettingsBackend& b) { backend = &b; }
+void UseSettingsBackend(SettingsBackend& b) {
+    backend = &b;
+}
 
 std::u16string SettingsReadFailureMessage() {
     return FailureMessage(
@@ -68,7 +72,8 @@ std::u16string SettingsWriteFailureMessage() {
 }
 
 bool TextToBool(const std::u16string& text) {
-    if (auto number = NumberToBool(text)) return *number;
+    if (auto number = NumberToBool(text))
+        return *number;
     std::u16string word = AsciiUpper(TrimBlanks(text));
     return word == u"TRUE" || word == u"WAHR";
 }
@@ -78,7 +83,8 @@ namespace fktAllgModule {
 std::u16string ReadTextSetting(const std::u16string& section, const std::u16string& key,
                                const std::u16string& defaultText) {
     SettingRead read = Backend().Read(section, key);
-    if (read.status == SettingRead::Status::Failed) Backend().Fail(SettingsReadFailureMessage());
+    if (read.status == SettingRead::Status::Failed)
+        Backend().Fail(SettingsReadFailureMessage());
     return read.status == SettingRead::Status::Found ? read.text : defaultText;
 }
 
@@ -89,7 +95,8 @@ bool ReadBoolSetting(const std::u16string& section, const std::u16string& key,
 
 void WriteSetting(const std::u16string& section, const std::u16string& key,
                   const std::u16string& value) {
-    if (!Backend().Write(section, key, value)) Backend().Fail(SettingsWriteFailureMessage());
+    if (!Backend().Write(section, key, value))
+        Backend().Fail(SettingsWriteFailureMessage());
 }
 
 }  // namespace fktAllgModule

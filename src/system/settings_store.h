@@ -18,7 +18,7 @@ struct SettingRead {
 
 // The registry under the store; a stand-in replaces it in tests.
 class SettingsBackend {
-public:
+  public:
     virtual ~SettingsBackend() = default;
     // Absent when the value, the section key or the application key does not exist.
     virtual SettingRead Read(const std::u16string& section, const std::u16string& key) = 0;

@@ -1,4 +1,5 @@
-// The settings store's registry backend: text values under HKCU\Software\VB and VBA Program Settings.
+// The settings store's registry backend: text values under HKCU\Software\VB and VBA Program
+// Settings.
 #include "system/settings_store_win32.h"
 
 #include <windows.h>
@@ -23,7 +24,8 @@ bool IsAbsence(LSTATUS status) {
 
 }  // namespace
 
-SettingRead RegistrySettingsBackend::Read(const std::u16string& section, const std::u16string& key) {
+SettingRead RegistrySettingsBackend::Read(const std::u16string& section,
+                                          const std::u16string& key) {
     UniqueHkey hkey;
     LSTATUS status = ::RegOpenKeyExW(HKEY_CURRENT_USER, SectionKeyPath(section).c_str(), 0,
                                      KEY_QUERY_VALUE, hkey.put());

@@ -4,7 +4,7 @@
 #include "system/settings_store.h"
 
 class RegistrySettingsBackend final : public SettingsBackend {
-public:
+  public:
     SettingRead Read(const std::u16string& section, const std::u16string& key) override;
     bool Write(const std::u16string& section, const std::u16string& key,
                const std::u16string& value) override;

@@ -28,7 +28,8 @@ std::u16string ProgramFolder() {
     std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
         DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return u".";
+        if (length == 0)
+            return u".";
         if (length < path.size()) {
             path.resize(length);
             break;

@@ -1,4 +1,5 @@
-// One owner per handle: a small move-only wrapper whose traits name the invalid value and the close call.
+// One owner per handle: a small move-only wrapper whose traits name the invalid value and the close
+// call.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +8,7 @@
 
 template <typename Traits>
 class UniqueAny {
-public:
+  public:
     using pointer = typename Traits::pointer;
 
     UniqueAny() noexcept = default;
@@ -16,7 +17,8 @@ public:
     UniqueAny& operator=(const UniqueAny&) = delete;
     UniqueAny(UniqueAny&& other) noexcept : value_(other.release()) {}
     UniqueAny& operator=(UniqueAny&& other) noexcept {
-        if (this != &other) reset(other.release());
+        if (this != &other)
+            reset(other.release());
         return *this;
     }
     ~UniqueAny() { reset(); }
@@ -26,7 +28,8 @@ public:
     pointer release() noexcept { return std::exchange(value_, Traits::invalid()); }
     void reset(pointer value = Traits::invalid()) noexcept {
         pointer old = std::exchange(value_, value);
-        if (old != Traits::invalid()) Traits::close(old);
+        if (old != Traits::invalid())
+            Traits::close(old);
     }
     // For out-parameters: closes what is held and hands out the slot.
     pointer* put() noexcept {
@@ -34,7 +37,7 @@ public:
         return &value_;
     }
 
-private:
+  private:
     pointer value_ = Traits::invalid();
 };
 
@@ -60,33 +63,35 @@ using UniqueHhook = UniqueAny<HandleTraits<HHOOK, ::UnhookWindowsHookEx>>;
 
 // An open clipboard, closed when the guard goes.
 class ClipboardGuard {
-public:
+  public:
     explicit ClipboardGuard(HWND owner) noexcept : open_(::OpenClipboard(owner) != FALSE) {}
     ClipboardGuard(const ClipboardGuard&) = delete;
     ClipboardGuard& operator=(const ClipboardGuard&) = delete;
     ~ClipboardGuard() {
-        if (open_) ::CloseClipboard();
+        if (open_)
+            ::CloseClipboard();
     }
     bool IsOpen() const noexcept { return open_; }
 
-private:
+  private:
     bool open_;
 };
 
 // A locked global memory block, unlocked when the guard goes.
 class GlobalLockGuard {
-public:
+  public:
     explicit GlobalLockGuard(HGLOBAL memory) noexcept
         : memory_(memory), data_(memory ? ::GlobalLock(memory) : nullptr) {}
     GlobalLockGuard(const GlobalLockGuard&) = delete;
     GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
     ~GlobalLockGuard() {
-        if (data_) ::GlobalUnlock(memory_);
+        if (data_)
+            ::GlobalUnlock(memory_);
     }
     void* data() const noexcept { return data_; }
     SIZE_T size() const noexcept { return data_ ? ::GlobalSize(memory_) : 0; }
 
-private:
+  private:
     HGLOBAL memory_;
     void* data_;
 };

@@ -51,7 +51,8 @@ TEST(FillUiText, SingleLineEntriesHaveTheirExactTexts) {
         {&UiText.CheckHotkeysActivated, u"&Hotkeys activated"},
         {&UiText.MenuAutostart, u"Autostart &Program"},
     };
-    for (const auto& [entry, text] : expected) EXPECT_EQ(*entry, text);
+    for (const auto& [entry, text] : expected)
+        EXPECT_EQ(*entry, text);
 }
 
 TEST(FillUiText, MultiLineEntriesBreakAtLoneCarriageReturns) {

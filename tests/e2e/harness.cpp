@@ -1,0 +1,448 @@
+// End-to-end harness: starts DeskBroom.exe in a fresh folder and acts on it as the user and the
+// desktop do.
+#include "harness.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace e2e {
+
+void PumpMessages() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount64() >= end)
+            return condition();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        PumpMessages();
+    }
+}
+
+std::wstring BuildFolder() {
+    wchar_t path[MAX_PATH * 4];
+    DWORD length = ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+    return fs::path(std::wstring(path, length)).parent_path().wstring();
+}
+
+// Registry.
+
+std::optional<RegistryValue> ReadValue(const std::wstring& key, const std::wstring& name) {
+    DWORD type = 0, size = 0;
+    if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND,
+                       &type, nullptr, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    RegistryValue value{type, std::vector<BYTE>(size)};
+    if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND,
+                       &type, value.data.data(), &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    value.data.resize(size);
+    return value;
+}
+
+void WriteValue(const std::wstring& key, const std::wstring& name, DWORD type, const void* data,
+                DWORD size) {
+    HKEY hkey = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                nullptr, &hkey, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(::RegSetValueExW(hkey, name.c_str(), 0, type, static_cast<const BYTE*>(data), size),
+              ERROR_SUCCESS);
+    ::RegCloseKey(hkey);
+}
+
+void DeleteValue(const std::wstring& key, const std::wstring& name) {
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str());
+}
+
+void DeleteKeyTree(const std::wstring& key) {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+}
+
+std::optional<std::wstring> ReadText(const std::wstring& key, const std::wstring& name) {
+    auto value = ReadValue(key, name);
+    if (!value || value->type != REG_SZ)
+        return std::nullopt;
+    std::wstring text(reinterpret_cast<const wchar_t*>(value->data.data()),
+                      value->data.size() / sizeof(wchar_t));
+    return text.substr(0, text.find(L'\0'));
+}
+
+void WriteText(const std::wstring& key, const std::wstring& name, const std::wstring& text) {
+    WriteValue(key, name, REG_SZ, text.c_str(),
+               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+std::optional<std::wstring> ReadSetting(const std::wstring& name) {
+    return ReadText(kSettingsKey, name);
+}
+
+void WriteSetting(const std::wstring& name, const std::wstring& text) {
+    WriteText(kSettingsKey, name, text);
+}
+
+// Input.
+
+namespace {
+
+void SendMouse(DWORD flags, POINT at) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = static_cast<LONG>((at.x * 65535LL + width / 2) / (width - 1));
+    input.mi.dy = static_cast<LONG>((at.y * 65535LL + height / 2) / (height - 1));
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    ::SendInput(1, &input, sizeof input);
+}
+
+void SendKey(WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+void MoveMouseTo(POINT at) {
+    SendMouse(0, at);
+    WaitFor(
+        [&] {
+            POINT now{};
+            ::GetCursorPos(&now);
+            return now.x == at.x && now.y == at.y;
+        },
+        2000);
+}
+
+void ClickAt(POINT at, bool right) {
+    MoveMouseTo(at);
+    SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, at);
+    ::Sleep(30);  // a press and a release, not one event
+    SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, at);
+}
+
+void KeyDown(WORD vk) {
+    SendKey(vk, false);
+}
+void KeyUp(WORD vk) {
+    SendKey(vk, true);
+}
+
+void PressKey(WORD vk) {
+    KeyDown(vk);
+    KeyUp(vk);
+}
+
+void PressChord(std::initializer_list<WORD> keys) {
+    for (WORD vk : keys)
+        KeyDown(vk);
+    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it)
+        KeyUp(*it);
+}
+
+// Windows.
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[4096] = {};
+    ::GetWindowTextW(window, text, static_cast<int>(std::size(text)));
+    return text;
+}
+
+std::wstring MessageBoxText(HWND box) {
+    wchar_t text[8192] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, static_cast<int>(std::size(text)));
+    return text;
+}
+
+void PressButton(HWND dialog, int id) {
+    HWND button = ::GetDlgItem(dialog, id);
+    ASSERT_NE(button, nullptr) << "no button " << id;
+    ::PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, const wchar_t* caption) {
+    struct Search {
+        DWORD pid;
+        const wchar_t* className;
+        const wchar_t* caption;
+        std::vector<HWND> found;
+    } search{pid, className, caption, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner != s.pid || !::IsWindowVisible(window))
+                return TRUE;
+            wchar_t name[256] = {};
+            ::GetClassNameW(window, name, 256);
+            if (s.className && std::wstring(name) != s.className)
+                return TRUE;
+            if (s.caption && WindowText(window) != s.caption)
+                return TRUE;
+            s.found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<HWND> TrayIconWindows() {
+    std::vector<HWND> icons;
+    HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
+    if (!tray)
+        return icons;
+    for (HWND icon = ::FindWindowExW(tray, nullptr, L"__winex11_tray_icon", nullptr); icon;
+         icon = ::FindWindowExW(tray, icon, L"__winex11_tray_icon", nullptr)) {
+        if (::IsWindowVisible(icon))
+            icons.push_back(icon);
+    }
+    std::sort(icons.begin(), icons.end(), [](HWND a, HWND b) {
+        RECT ra, rb;
+        ::GetWindowRect(a, &ra);
+        ::GetWindowRect(b, &rb);
+        return ra.left < rb.left;
+    });
+    return icons;
+}
+
+namespace {
+
+// The window that added a tray icon. Wine keeps it in the icon window's own record (a list
+// entry, the image, then the owner), in the tray's process; read it from there.
+HWND TrayIconOwner(HWND icon) {
+    DWORD trayPid = 0;
+    ::GetWindowThreadProcessId(icon, &trayPid);
+    auto record = static_cast<ULONG_PTR>(::GetWindowLongPtrW(icon, GWLP_USERDATA));
+    HANDLE tray = ::OpenProcess(PROCESS_VM_READ, FALSE, trayPid);
+    if (!tray || record == 0) {
+        if (tray)
+            ::CloseHandle(tray);
+        return nullptr;
+    }
+    HWND owner = nullptr;
+    SIZE_T read = 0;
+    ::ReadProcessMemory(tray, reinterpret_cast<void*>(record + 3 * sizeof(void*)), &owner,
+                        sizeof owner, &read);
+    ::CloseHandle(tray);
+    return read == sizeof owner ? owner : nullptr;
+}
+
+POINT CenterOf(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+fs::path TestFolder() {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "adhoc";
+    return fs::path(temp) / L"DeskBroomE2E" / fs::path(name);
+}
+
+}  // namespace
+
+// DeskBroom.
+
+DeskBroom::DeskBroom(const StartOptions& options) {
+    fs::path base = TestFolder();
+    fs::path folder = base / options.folderName;
+    std::error_code ignored;
+    if (fs::exists(folder)) {
+        // A folder left by an earlier run of the same test.
+        fs::remove_all(folder, ignored);
+    }
+    fs::create_directories(folder);
+    fs::copy_file(fs::path(BuildFolder()) / L"DeskBroom.exe", folder / L"DeskBroom.exe",
+                  fs::copy_options::overwrite_existing);
+    if (options.filterFile) {
+        std::ofstream(folder / L"WindowsFilter.txt", std::ios::binary) << *options.filterFile;
+    }
+    folder_ = folder.wstring();
+
+    std::wstring commandLine = L"\"" + folder_ + L"\\DeskBroom.exe\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder_.c_str(), &startup, &info)) {
+        ADD_FAILURE() << "DeskBroom.exe did not start, error " << ::GetLastError();
+        return;
+    }
+    ::CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    pid_ = info.dwProcessId;
+    EXPECT_TRUE(WaitFor([&] { return MainWindow() != nullptr; })) << "no main window";
+    if (options.waitForTrayIcon) {
+        EXPECT_TRUE(WaitForTrayIcon()) << "no tray icon";
+        WaitForIdle();
+    }
+}
+
+DeskBroom::~DeskBroom() {
+    if (!process_)
+        return;
+    if (IsRunning()) {
+        // Its own exit path first, so that the icon leaves the tray.
+        if (HWND main = MainWindow())
+            ::PostMessageW(main, WM_CLOSE, 0, 0);
+        if (!WaitForExit(5000))
+            ::TerminateProcess(process_, 1);
+        WaitForExit(5000);
+    }
+    ::CloseHandle(process_);
+}
+
+HWND DeskBroom::MainWindow() const {
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search{pid_, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == s.pid && WindowText(window) == L"Desk Broom") {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool DeskBroom::IsRunning() const {
+    return process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool DeskBroom::WaitForExit(DWORD timeoutMs) const {
+    return WaitFor([&] { return !IsRunning(); }, timeoutMs);
+}
+
+void DeskBroom::WaitForIdle(DWORD timeoutMs) const {
+    if (process_)
+        ::WaitForInputIdle(process_, timeoutMs);
+}
+
+HWND DeskBroom::TrayIcon() const {
+    HWND main = MainWindow();
+    if (!main)
+        return nullptr;
+    for (HWND icon : TrayIconWindows()) {
+        if (TrayIconOwner(icon) == main)
+            return icon;
+    }
+    return nullptr;
+}
+
+bool DeskBroom::WaitForTrayIcon(DWORD timeoutMs) const {
+    return WaitFor([&] { return TrayIcon() != nullptr; }, timeoutMs);
+}
+
+void DeskBroom::LeftClickTrayIcon() const {
+    HWND icon = nullptr;
+    WaitFor([&] { return (icon = TrayIcon()) != nullptr; }, 5000);
+    ASSERT_NE(icon, nullptr) << "DeskBroom has no tray icon";
+    ClickAt(CenterOf(icon), false);
+}
+
+void DeskBroom::RightClickTrayIcon() const {
+    HWND icon = nullptr;
+    WaitFor([&] { return (icon = TrayIcon()) != nullptr; }, 5000);
+    ASSERT_NE(icon, nullptr) << "DeskBroom has no tray icon";
+    ClickAt(CenterOf(icon), true);
+}
+
+HWND DeskBroom::OpenMenu() const {
+    auto menus = WindowsOf(pid_, L"#32768", nullptr);
+    return menus.empty() ? nullptr : menus.front();
+}
+
+HWND DeskBroom::WaitForMenu(DWORD timeoutMs) const {
+    HWND menu = nullptr;
+    WaitFor([&] { return (menu = OpenMenu()) != nullptr; }, timeoutMs);
+    return menu;
+}
+
+void DeskBroom::PickMenuItem(wchar_t accessKey) const {
+    RightClickTrayIcon();
+    HWND menu = WaitForMenu();
+    ASSERT_NE(menu, nullptr) << "the tray menu did not open";
+    PressKey(static_cast<WORD>(::VkKeyScanW(accessKey) & 0xFF));
+    EXPECT_TRUE(WaitFor([&] { return OpenMenu() == nullptr; }, 5000)) << "the menu stayed open";
+}
+
+bool DeskBroom::MenuItemChecked(HWND menu, int index, int itemCount) const {
+    RECT rect{};
+    ::GetWindowRect(menu, &rect);
+    int itemHeight = (rect.bottom - rect.top) / itemCount;
+    int border = (rect.bottom - rect.top - itemHeight * itemCount) / 2;
+    int top = rect.top + border + index * itemHeight;
+    // The check mark sits in the column left of the caption: count the pixels there that stand
+    // out from the item's background (which is dark while the item is highlighted).
+    HDC screen = ::GetDC(nullptr);
+    COLORREF background = ::GetPixel(screen, rect.right - border - 3, top + itemHeight / 2);
+    int column = ::GetSystemMetrics(SM_CXMENUCHECK);
+    int marked = 0;
+    for (int y = top + 1; y < top + itemHeight - 1; ++y) {
+        for (int x = rect.left + border; x < rect.left + border + column; ++x) {
+            COLORREF c = ::GetPixel(screen, x, y);
+            int difference = std::abs(GetRValue(c) - GetRValue(background)) +
+                             std::abs(GetGValue(c) - GetGValue(background)) +
+                             std::abs(GetBValue(c) - GetBValue(background));
+            if (c != CLR_INVALID && difference > 200)
+                ++marked;
+        }
+    }
+    ::ReleaseDC(nullptr, screen);
+    return marked >= 4;
+}
+
+HWND DeskBroom::FindMessageBox() const {
+    auto boxes = WindowsOf(pid_, L"#32770", L"DeskBroom");
+    return boxes.empty() ? nullptr : boxes.front();
+}
+
+HWND DeskBroom::WaitForMessageBox(DWORD timeoutMs) const {
+    HWND box = nullptr;
+    WaitFor([&] { return (box = FindMessageBox()) != nullptr; }, timeoutMs);
+    return box;
+}
+
+bool DeskBroom::ExitThroughMenu() {
+    PickMenuItem(L'e');
+    return WaitForExit();
+}
+
+// Fixture.
+
+void DeskBroomTest::SetUp() {
+    DeleteKeyTree(kAppKey);
+}
+
+void DeskBroomTest::TearDown() {
+    // Any menu a failed test left open goes with Esc.
+    PumpMessages();
+}
+
+}  // namespace e2e

@@ -1,0 +1,176 @@
+// The tray application as a user meets it: start-up, the tray icon and menu, the default action,
+// About and Exit.
+#include "harness.h"
+
+namespace e2e {
+namespace {
+
+constexpr int kItemDeskBroom = 0;
+constexpr int kItemCleanClipboard = 1;
+
+// The check marks of the two default items, read from the open menu; the menu is closed again.
+std::pair<bool, bool> DefaultChecks(const DeskBroom& app) {
+    app.RightClickTrayIcon();
+    HWND menu = app.WaitForMenu();
+    EXPECT_NE(menu, nullptr);
+    if (!menu)
+        return {false, false};
+    std::pair<bool, bool> checks{app.MenuItemChecked(menu, kItemDeskBroom),
+                                 app.MenuItemChecked(menu, kItemCleanClipboard)};
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return app.OpenMenu() == nullptr; }));
+    return checks;
+}
+
+using ShellTest = DeskBroomTest;
+
+TEST_F(ShellTest, FirstStartStoresCloseAllAsDefaultAndShowsTheIcon) {
+    DeskBroom app;
+    EXPECT_NE(app.TrayIcon(), nullptr);
+    EXPECT_EQ(ReadSetting(L"DeskBroom"), L"1");
+    EXPECT_EQ(DefaultChecks(app), std::make_pair(true, false));
+    EXPECT_FALSE(::IsWindowVisible(app.MainWindow()));
+}
+
+TEST_F(ShellTest, StoredDefaultIsNormalisedAndWrittenBack) {
+    struct Case {
+        const wchar_t* stored;
+        const wchar_t* writtenBack;
+        bool closeAllIsDefault;
+    };
+    const Case cases[] = {
+        {L"true", L"1", true}, {L"Wahr", L"1", true},   {L"TRUE", L"1", true}, {L"0", L"0", false},
+        {L" 1", L" 1", false}, {L"yes", L"yes", false}, {L"", L"", false},     {L"2", L"2", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "stored '" << c.stored << "'");
+        WriteSetting(L"DeskBroom", c.stored);
+        DeskBroom app;
+        EXPECT_EQ(ReadSetting(L"DeskBroom"), c.writtenBack);
+        EXPECT_EQ(DefaultChecks(app), std::make_pair(c.closeAllIsDefault, !c.closeAllIsDefault));
+        EXPECT_TRUE(app.ExitThroughMenu());
+    }
+}
+
+TEST_F(ShellTest, DefaultItemsSwitchByTheirAccessKeysAndPersist) {
+    DeskBroom app;
+    app.PickMenuItem(L'c');
+    EXPECT_TRUE(WaitFor([] { return ReadSetting(L"DeskBroom") == L"0"; }));
+    EXPECT_EQ(DefaultChecks(app), std::make_pair(false, true));
+    ASSERT_NE(app.TrayIcon(), nullptr) << "the icon comes back with the new tooltip";
+
+    // Choosing the item that is already checked writes its value again.
+    DeleteValue(kSettingsKey, L"DeskBroom");
+    app.PickMenuItem(L'c');
+    EXPECT_TRUE(WaitFor([] { return ReadSetting(L"DeskBroom") == L"0"; }));
+
+    app.PickMenuItem(L'f');
+    EXPECT_TRUE(WaitFor([] { return ReadSetting(L"DeskBroom") == L"1"; }));
+    EXPECT_EQ(DefaultChecks(app), std::make_pair(true, false));
+    EXPECT_NE(app.TrayIcon(), nullptr);
+}
+
+TEST_F(ShellTest, MenuAnswersTheTablesAccessKeysNotTheDesignCaptions) {
+    DeskBroom app;
+    // "&Default: Desk Broom" and "Set Hot&keys" were renamed at start-up: D and K pick nothing.
+    for (wchar_t key : {L'd', L'k'}) {
+        app.RightClickTrayIcon();
+        ASSERT_NE(app.WaitForMenu(), nullptr);
+        PressKey(static_cast<WORD>(::VkKeyScanW(key) & 0xFF));
+        PumpMessages();
+        ::Sleep(300);
+        EXPECT_NE(app.OpenMenu(), nullptr) << "an item answered to " << char(key);
+        PressKey(VK_ESCAPE);
+        ASSERT_TRUE(WaitFor([&] { return app.OpenMenu() == nullptr; }));
+    }
+    app.PickMenuItem(L'a');
+    HWND about = app.WaitForMessageBox();
+    ASSERT_NE(about, nullptr) << "A opens About";
+    PressButton(about, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return app.FindMessageBox() == nullptr; }));
+    EXPECT_TRUE(app.ExitThroughMenu()) << "E exits";
+}
+
+TEST_F(ShellTest, AboutShowsTitleAndVersionFromTheExecutable) {
+    DeskBroom app;
+    app.PickMenuItem(L'a');
+    HWND about = app.WaitForMessageBox();
+    ASSERT_NE(about, nullptr);
+    std::wstring text = MessageBoxText(about);
+    EXPECT_EQ(text.rfind(L"Desk Broom / Clean Clipboard\r\rVersion 1.1 \r\r", 0), 0u) << text;
+    EXPECT_EQ(text.find(L'\n'), std::wstring::npos);
+    EXPECT_NE(text.back(), L'\r');
+    PressButton(about, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return app.FindMessageBox() == nullptr; }));
+    EXPECT_TRUE(app.IsRunning());
+}
+
+TEST_F(ShellTest, ExitRemovesTheIconEndsTheProcessAndWritesNothing) {
+    DeskBroom app;
+    HWND main = app.MainWindow();
+    DeleteKeyTree(kAppKey);
+    EXPECT_TRUE(app.ExitThroughMenu());
+    EXPECT_TRUE(WaitFor([&] {
+        for (HWND icon : TrayIconWindows()) {
+            (void)icon;
+            return false;
+        }
+        return true;
+    })) << "an icon is left in the tray";
+    EXPECT_FALSE(::IsWindow(main));
+    EXPECT_EQ(ReadValue(kSettingsKey, L"DeskBroom"), std::nullopt) << "nothing is written at exit";
+}
+
+TEST_F(ShellTest, ClosingTheMainWindowAlsoRemovesTheIcon) {
+    DeskBroom app;
+    ::PostMessageW(app.MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(app.WaitForExit());
+    EXPECT_TRUE(WaitFor([] { return TrayIconWindows().empty(); }));
+}
+
+TEST_F(ShellTest, TwoCopiesHaveTwoIndependentIcons) {
+    DeskBroom first;
+    StartOptions other;
+    other.folderName = L"Second copy";
+    DeskBroom second(other);
+    HWND firstIcon = first.TrayIcon(), secondIcon = second.TrayIcon();
+    ASSERT_NE(firstIcon, nullptr);
+    ASSERT_NE(secondIcon, nullptr);
+    EXPECT_NE(firstIcon, secondIcon);
+
+    second.PickMenuItem(L'c');
+    EXPECT_TRUE(WaitFor([] { return ReadSetting(L"DeskBroom") == L"0"; }));
+    EXPECT_EQ(DefaultChecks(first), std::make_pair(true, false)) << "the first keeps its state";
+
+    EXPECT_TRUE(second.ExitThroughMenu());
+    EXPECT_TRUE(first.IsRunning());
+    EXPECT_NE(first.TrayIcon(), nullptr);
+}
+
+TEST_F(ShellTest, IconComesBackWhenTheTaskbarIsCreatedAgain) {
+    DeskBroom app;
+    HWND main = app.MainWindow();
+    // What a restarted Explorer leaves: no icon, then the broadcast.
+    NOTIFYICONDATAW gone{};
+    gone.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    gone.hWnd = main;
+    gone.uID = 1;
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));
+    ASSERT_TRUE(WaitFor([&] { return app.TrayIcon() == nullptr; }));
+    ::PostMessageW(main, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(app.WaitForTrayIcon());
+    EXPECT_EQ(DefaultChecks(app), std::make_pair(true, false));
+}
+
+TEST_F(ShellTest, MinimisedMainWindowStaysHidden) {
+    DeskBroom app;
+    HWND main = app.MainWindow();
+    ::PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    app.WaitForIdle();
+    ::Sleep(200);
+    EXPECT_FALSE(::IsWindowVisible(main));
+    EXPECT_TRUE(app.IsRunning());
+}
+
+}  // namespace
+}  // namespace e2e
