@@ -21,12 +21,4 @@ TEST(AutostartDatum, QuotedExecutablePathInTheProgramFolder) {
         EXPECT_EQ(AutostartDatum(folder), datum);
 }
 
-TEST(IsAutostartOn, AnyTextCountsEvenAnotherProgramsPath) {
-    EXPECT_TRUE(IsAutostartOn(u"\"C:\\Old\\DeskBroom.exe\""));
-    EXPECT_TRUE(IsAutostartOn(u"notepad.exe"));
-    EXPECT_TRUE(IsAutostartOn(u" "));
-    EXPECT_TRUE(IsAutostartOn(u"0"));
-    EXPECT_FALSE(IsAutostartOn(u""));
-}
-
 }  // namespace
