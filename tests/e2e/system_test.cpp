@@ -38,6 +38,8 @@ std::wstring QuotedExecutable(const DeskBroom& app) {
     return L"\"" + app.folder() + L"\\DeskBroom.exe\"";
 }
 
+// Opens the tray menu, reads the Autostart check mark and closes the menu again. The menu opens
+// only when the program has handled what came before, so this also waits for that.
 bool AutostartChecked(const DeskBroom& app) {
     app.RightClickTrayIcon();
     HWND menu = app.WaitForMenu();
@@ -161,14 +163,16 @@ TEST_F(SystemTest, SwitchingOnCreatesAMissingRunKeyAndSwitchingOffDoesNot) {
         EXPECT_TRUE(app.ExitThroughMenu());
     }
     DeskBroom app;
+    EXPECT_TRUE(AutostartChecked(app));
     DeleteKeyTree(kRunKey);
     app.PickMenuItem(L'p');
-    app.WaitForIdle();
+    // The check mark flips although there was nothing to write into; reading it also waits
+    // until the click has been handled.
+    EXPECT_FALSE(AutostartChecked(app));
     HKEY run = nullptr;
     EXPECT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &run), ERROR_FILE_NOT_FOUND);
     if (run)
         ::RegCloseKey(run);
-    // The check mark still flipped, and the next click switches on again.
     app.PickMenuItem(L'p');
     EXPECT_TRUE(WaitFor([&] { return RunValueIs(QuotedExecutable(app)); }))
         << RunValueDescription();
@@ -192,8 +196,7 @@ TEST_F(SystemTest, AutostartAndHelpKeepAFolderWithBlanksAndNonAnsiCharactersWhol
     EXPECT_EQ(*commandLine, L"Write \"" + document + L"\"");
     EXPECT_EQ(SplitArguments(*commandLine), (std::vector<std::wstring>{L"Write", document}));
     // The document is missing here; that is for the word processor to report, not DeskBroom.
-    app.WaitForIdle();
-    ::Sleep(300);
+    AutostartChecked(app);
     EXPECT_EQ(app.FindMessageBox(), nullptr);
 }
 
@@ -228,8 +231,7 @@ TEST_F(SystemTest, FilterFileInAFolderWithBlanksAndNonAnsiCharactersIsFoundAndOp
     ::DeleteFileW((app.folder() + L"\\Notepad.cmdline.txt").c_str());
     app.PickMenuItem(L'w');
     ASSERT_TRUE(RecordedCommandLine(app, L"Notepad"));
-    app.WaitForIdle();
-    ::Sleep(300);
+    AutostartChecked(app);
     EXPECT_EQ(app.FindMessageBox(), nullptr);
 }
 
