@@ -15,7 +15,7 @@ xvfb_pid=""
 if [ -z "${DISPLAY:-}" ]; then
     display=99
     while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-    Xvfb ":$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
+    setsid Xvfb ":$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":$display"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
@@ -23,19 +23,26 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 wine_prefix_up "${WINEPREFIX:-$root/build/wineprefix-run}"
-wine "$root/build/windows/DeskBroom.exe" &
+# A session of its own: Ctrl+C reaches this script, not DeskBroom, which then ends through its
+# own exit path.
+setsid wine "$root/build/windows/DeskBroom.exe" &
 deskbroom=$!
 
+finish() {
+    wine_prefix_down
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    echo "DeskBroom has ended."
+    exit 0
+}
+
 stop() {
+    trap - INT TERM
     echo
     echo "Ending DeskBroom through its own exit path..."
     # Without /f, taskkill asks the program's windows to close, as Exit in its menu does.
     wine taskkill /im DeskBroom.exe >/dev/null 2>&1 || true
-    wait "$deskbroom" 2>/dev/null || true
-    wine_prefix_down
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    echo "DeskBroom has ended."
-    exit 0
+    for _ in $(seq 100); do kill -0 "$deskbroom" 2>/dev/null || break; sleep 0.1; done
+    finish
 }
 trap stop INT TERM
 
@@ -47,6 +54,4 @@ if [ -n "$xvfb_pid" ]; then
     import -window root -crop 400x200+0+0 "$shot" && echo "Screenshot of the tray icon: $shot"
 fi
 wait "$deskbroom" || true
-wine_prefix_down
-[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-echo "DeskBroom has ended."
+finish

@@ -40,16 +40,18 @@ def rect(img, x0, y0, x1, y1, c):
 def broom(n):
     img = canvas(n)
     s = n / 32
-    # Handle from the top right down to the head.
-    line(img, 27 * s, 2 * s, 14 * s, 17 * s, MAROON, max(1, int(2 * s)))
-    # Binding and bristles fanning out to the bottom left.
-    for i in range(9):
-        line(img, (14 - i * 0.4) * s, (17 + i * 0.3) * s, (3 + i * 1.5) * s, (29 - i * 0.2) * s,
-             YELLOW if i % 3 else OLIVE, 1)
-    line(img, 11 * s, 15 * s, 17 * s, 20 * s, NAVY, max(1, int(2 * s)))
-    # Dust puffs.
-    for x, y in ((23, 27), (27, 29), (26, 24)):
-        rect(img, int(x * s), int(y * s), int(x * s) + max(0, int(s) - 1), int(y * s) + max(0, int(s) - 1), GREY)
+    # An upright broom, leaning a little: the handle, the binding, the bristles fanning out.
+    line(img, 19 * s, 1 * s, 16 * s, 14 * s, MAROON, max(1, int(2 * s)))
+    rect(img, int(11 * s), int(14 * s), int(21 * s), int(16 * s), NAVY)
+    for y in range(int(17 * s), n - max(1, int(2 * s))):
+        grow = (y - 17 * s) * 0.45
+        left, right = int(11 * s - grow), int(21 * s + grow)
+        for x in range(max(0, left), min(n, right + 1)):
+            img[y][x] = OLIVE if (x - left) % max(2, int(3 * s)) == 0 and n > 16 else YELLOW
+    # Dust swept aside.
+    for x, y in ((27, 29), (29, 26), (26, 25)):
+        if n > 16:
+            rect(img, int(x * s), int(y * s), int(x * s) + 1, int(y * s) + 1, GREY)
     return img
 
 

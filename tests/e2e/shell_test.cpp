@@ -172,5 +172,20 @@ TEST_F(ShellTest, MinimisedMainWindowStaysHidden) {
     EXPECT_TRUE(app.IsRunning());
 }
 
+TEST_F(ShellTest, MenuClosesWhenTheUserClicksElsewhere) {
+    DeskBroom app;
+    app.RightClickTrayIcon();
+    HWND menu = app.WaitForMenu();
+    ASSERT_NE(menu, nullptr);
+    RECT rect{};
+    ::GetWindowRect(menu, &rect);
+    ClickAt({rect.right + 200, rect.bottom + 200});
+    EXPECT_TRUE(WaitFor([&] { return app.OpenMenu() == nullptr; }, 5000));
+    // And it opens again at the next right click.
+    app.RightClickTrayIcon();
+    EXPECT_NE(app.WaitForMenu(), nullptr);
+    PressKey(VK_ESCAPE);
+}
+
 }  // namespace
 }  // namespace e2e
