@@ -10,7 +10,7 @@ namespace {
 constexpr wchar_t kValueName[] = L"DeskBroom";
 constexpr int kItemAutostart = 4;
 
-// Blanks, Latin letters beyond ASCII, CJK and Cyrillic: none of it survives an ANSI code page.
+// Blanks, a Latin letter beyond ASCII, CJK and Cyrillic: no one ANSI code page holds them all.
 constexpr wchar_t kAwkwardFolder[] = L"Pr\u00FCfung \u65E5\u672C \u0414\u0435\u0441\u043A";
 
 std::vector<BYTE> StringDatum(const std::wstring& text) {
