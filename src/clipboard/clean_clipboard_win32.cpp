@@ -1,6 +1,220 @@
 // The clean-clipboard action: the clipboard's text without control characters, and nothing else.
 #include "app/frm_desk_broom_win32.h"
 
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "clipboard/clipboard_text.h"
+#include "win32/ui_win32.h"
+#include "win32/unique_handle.h"
+
+namespace {
+
+using UniqueHglobal = UniqueAny<HandleTraits<HGLOBAL, ::GlobalFree>>;
+
+// Formats that password managers put beside a secret to keep it out of clipboard history and
+// cloud sync. The cleaned clipboard carries them again; every other format goes.
+constexpr const wchar_t* kPrivacyMarkers[] = {
+    L"ExcludeClipboardContentFromMonitorProcessing",
+    L"CanIncludeInClipboardHistory",
+    L"CanUploadToCloudClipboard",
+};
+
+// Another program may hold the clipboard open for a moment; after this long it is left alone.
+constexpr ULONGLONG kOpenPatienceMs = 1000;
+constexpr DWORD kOpenRetryMs = 20;
+// Code units cleaned between two rounds of message processing: about a millisecond of work.
+constexpr std::size_t kChunkUnits = std::size_t{1} << 20;
+// A clipboard that changes under every attempt is left as the other program made it.
+constexpr int kMaxAttempts = 8;
+
+// Processes the pending messages; false when the main window went meanwhile (Exit).
+using MessagePump = std::function<bool()>;
+
+struct Marker {
+    UINT format;
+    std::vector<unsigned char> data;  // empty when the data could not be read
+};
+
+struct ClipboardContents {
+    DWORD sequence = 0;
+    UniqueHglobal text;  // CF_UNICODETEXT data of our own: the text and a NUL
+    std::size_t length = 0;
+    std::vector<Marker> markers;
+};
+
+enum class WriteResult { Written, Changed, Failed };
+
+// Set while a cleaning runs, for a tray click or hotkey handled inside its message processing.
+bool gCleaning = false;
+
+bool OpenClipboardPatiently(HWND owner, std::optional<ClipboardGuard>& clipboard,
+                            const MessagePump& pump) {
+    const ULONGLONG deadline = ::GetTickCount64() + kOpenPatienceMs;
+    for (;;) {
+        clipboard.emplace(owner);
+        if (clipboard->IsOpen())
+            return true;
+        clipboard.reset();
+        if (::GetTickCount64() >= deadline)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, kOpenRetryMs, QS_ALLINPUT);
+        if (!pump())
+            return false;
+    }
+}
+
+UniqueHglobal GlobalCopy(const void* data, std::size_t size) {
+    UniqueHglobal memory(::GlobalAlloc(GMEM_MOVEABLE, size));
+    if (!memory)
+        return memory;
+    GlobalLockGuard lock(memory.get());
+    if (!lock.data())
+        return UniqueHglobal();
+    std::memcpy(lock.data(), data, size);
+    return memory;
+}
+
+// The clipboard's text and privacy markers, read while it is open. Nothing when the text is
+// there but cannot be had: the clipboard must then stay as it is.
+std::optional<ClipboardContents> ReadOpenClipboard() {
+    ClipboardContents contents;
+    contents.sequence = ::GetClipboardSequenceNumber();
+
+    const char16_t* text = nullptr;
+    std::size_t byteSize = 0;
+    std::optional<GlobalLockGuard> source;
+    if (::IsClipboardFormatAvailable(CF_UNICODETEXT)) {
+        HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+        if (!data)
+            return std::nullopt;
+        source.emplace(data);
+        if (!source->data())
+            return std::nullopt;
+        text = static_cast<const char16_t*>(source->data());
+        byteSize = source->size();
+    }
+    // Up to the first NUL within the data, as every reader sees it, even when the writer left
+    // out the final NUL.
+    contents.length = ClipboardTextLength(text, byteSize);
+    contents.text.reset(::GlobalAlloc(GMEM_MOVEABLE, (contents.length + 1) * sizeof(char16_t)));
+    if (!contents.text)
+        return std::nullopt;
+    {
+        GlobalLockGuard target(contents.text.get());
+        if (!target.data())
+            return std::nullopt;
+        auto* copy = static_cast<char16_t*>(target.data());
+        if (contents.length != 0)
+            std::memcpy(copy, text, contents.length * sizeof(char16_t));
+        copy[contents.length] = u'\0';
+    }
+
+    for (const wchar_t* name : kPrivacyMarkers) {
+        UINT format = ::RegisterClipboardFormatW(name);
+        if (format == 0 || !::IsClipboardFormatAvailable(format))
+            continue;
+        Marker marker{format, {}};
+        if (HANDLE data = ::GetClipboardData(format)) {
+            GlobalLockGuard lock(data);
+            const auto* bytes = static_cast<const unsigned char*>(lock.data());
+            if (bytes)
+                marker.data.assign(bytes, bytes + lock.size());
+        }
+        contents.markers.push_back(std::move(marker));
+    }
+    return contents;
+}
+
+// Cleans the text in place, processing messages between steps; false when the window went.
+bool CleanText(ClipboardContents& contents, const MessagePump& pump) {
+    GlobalLockGuard lock(contents.text.get());
+    auto* text = static_cast<char16_t*>(lock.data());
+    if (!text)
+        return false;
+    ChunkedCleaning result = RemoveControlCharacters(text, contents.length, kChunkUnits, pump);
+    if (!result.completed)
+        return false;
+    contents.length = result.length;
+    text[contents.length] = u'\0';
+    return true;
+}
+
+WriteResult WriteClipboard(HWND owner, ClipboardContents& contents, const MessagePump& pump) {
+    // Everything that can run out of memory is done before the clipboard is emptied.
+    std::vector<std::pair<UINT, UniqueHglobal>> markers;
+    for (const Marker& marker : contents.markers) {
+        // A marker whose data could not be read comes back as a zero DWORD, which for each of
+        // them is the value that keeps the text out of history and sync.
+        const DWORD no = 0;
+        UniqueHglobal data = marker.data.empty()
+                                 ? GlobalCopy(&no, sizeof no)
+                                 : GlobalCopy(marker.data.data(), marker.data.size());
+        if (!data)
+            return WriteResult::Failed;
+        markers.emplace_back(marker.format, std::move(data));
+    }
+
+    std::optional<ClipboardGuard> clipboard;
+    if (!OpenClipboardPatiently(owner, clipboard, pump))
+        return WriteResult::Failed;
+    // Something copied since the text was read must not be lost under an older text.
+    if (::GetClipboardSequenceNumber() != contents.sequence)
+        return WriteResult::Changed;
+    if (!::EmptyClipboard())
+        return WriteResult::Failed;
+    if (!::SetClipboardData(CF_UNICODETEXT, contents.text.get()))
+        return WriteResult::Failed;
+    contents.text.release();  // the clipboard owns it now
+    bool allSet = true;
+    for (auto& [format, data] : markers) {
+        if (::SetClipboardData(format, data.get())) {
+            data.release();
+        } else {
+            allSet = false;
+        }
+    }
+    return allSet ? WriteResult::Written : WriteResult::Failed;
+}
+
+}  // namespace
+
 void frmDeskBroom::CleanClipboard() {
-    // Clipboard cleaning is not built yet.
+    // A cleaning asked for inside this one's message processing is left out: this one writes
+    // only when the clipboard still holds what it read and starts over otherwise, so the
+    // result is the same and nothing copied meanwhile is lost.
+    if (gCleaning)
+        return;
+    gCleaning = true;
+    struct Done {
+        ~Done() { gCleaning = false; }
+    } done;
+
+    const MessagePump pump = [this] {
+        ProcessPendingMessages();
+        return hwnd_ != nullptr;
+    };
+    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+        std::optional<ClipboardContents> contents;
+        {
+            std::optional<ClipboardGuard> clipboard;
+            if (!OpenClipboardPatiently(hwnd_, clipboard, pump))
+                return;
+            contents = ReadOpenClipboard();
+        }
+        // The clipboard is closed while the text is cleaned and messages run.
+        if (!contents || !CleanText(*contents, pump))
+            return;
+        switch (WriteClipboard(hwnd_, *contents, pump)) {
+            case WriteResult::Written:
+                ::MessageBeep(MB_OK);
+                return;
+            case WriteResult::Changed:
+                continue;
+            case WriteResult::Failed:
+                return;
+        }
+    }
 }

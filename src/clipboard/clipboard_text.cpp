@@ -1,0 +1,143 @@
+// Clipboard text without control characters: which characters go, and how they are removed.
+#include "clipboard/clipboard_text.h"
+
+#include <algorithm>
+#include <tuple>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// Text is looked at in blocks of 32 units: a block without a single character to remove, which
+// is what almost all text is made of, is tested and moved as a whole.
+constexpr std::size_t kBlock = 32;
+
+std::size_t CleanUnits(char16_t* text, std::size_t read, std::size_t end,
+                       std::size_t kept) noexcept {
+    for (; read < end; ++read) {
+        char16_t c = text[read];
+        text[kept] = c;
+        kept += !IsRemovedControlCharacter(c);
+    }
+    return kept;
+}
+
+#if defined(__SSE2__)
+
+// Cleans the whole blocks of text[read, end); returns where reading stopped (less than a block
+// before end) and the new kept position.
+std::pair<std::size_t, std::size_t> CleanBlocks(char16_t* text, std::size_t read, std::size_t end,
+                                                std::size_t kept) noexcept {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i max31 = _mm_set1_epi16(31);
+    const __m128i tab = _mm_set1_epi16(u'\t');
+    const __m128i lineFeed = _mm_set1_epi16(u'\n');
+    const __m128i carriageReturn = _mm_set1_epi16(u'\r');
+    // All lanes set where a unit is to be removed. Computed for every block: a cheaper first
+    // look for "anything below 32" would send most blocks of ordinary text (line ends) down an
+    // unpredictable branch, which costs more than it saves.
+    auto removed = [&](__m128i v) {
+        __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(v, max31), zero);
+        __m128i allowed =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, tab), _mm_cmpeq_epi16(v, lineFeed)),
+                         _mm_cmpeq_epi16(v, carriageReturn));
+        return _mm_andnot_si128(allowed, low);
+    };
+    constexpr std::size_t kLanes = 8;
+    for (; end - read >= kBlock; read += kBlock) {
+        const auto* source = reinterpret_cast<const __m128i*>(text + read);
+        const __m128i v[4] = {_mm_loadu_si128(source), _mm_loadu_si128(source + 1),
+                              _mm_loadu_si128(source + 2), _mm_loadu_si128(source + 3)};
+        const __m128i r[4] = {removed(v[0]), removed(v[1]), removed(v[2]), removed(v[3])};
+        const __m128i any = _mm_or_si128(_mm_or_si128(r[0], r[1]), _mm_or_si128(r[2], r[3]));
+        // Every store below ends at or before the end of the part it stores, since kept never
+        // passes the read position, and the later parts are loaded already.
+        if (_mm_movemask_epi8(any) == 0) {
+            if (kept != read) {
+                auto* target = reinterpret_cast<__m128i*>(text + kept);
+                for (int i = 0; i < 4; ++i)
+                    _mm_storeu_si128(target + i, v[i]);
+            }
+            kept += kBlock;
+            continue;
+        }
+        for (std::size_t i = 0; i < 4; ++i) {
+            if (_mm_movemask_epi8(r[i]) == 0) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(text + kept), v[i]);
+                kept += kLanes;
+            } else {
+                // Two mask bits per unit; the units come from the register, not from memory
+                // that the stores are writing to.
+                alignas(16) char16_t units[kLanes];
+                _mm_store_si128(reinterpret_cast<__m128i*>(units), v[i]);
+                auto gone = static_cast<unsigned>(_mm_movemask_epi8(r[i]));
+                for (std::size_t j = 0; j < kLanes; ++j) {
+                    text[kept] = units[j];
+                    kept += ~(gone >> (2 * j)) & 1;
+                }
+            }
+        }
+    }
+    return {read, kept};
+}
+
+#else
+
+std::pair<std::size_t, std::size_t> CleanBlocks(char16_t* text, std::size_t read, std::size_t end,
+                                                std::size_t kept) noexcept {
+    for (; end - read >= kBlock; read += kBlock) {
+        unsigned found = 0;
+        for (std::size_t i = 0; i < kBlock; ++i)
+            found |= IsRemovedControlCharacter(text[read + i]);
+        if (found == 0 && kept == read) {
+            kept += kBlock;
+        } else {
+            kept = CleanUnits(text, read, read + kBlock, kept);
+        }
+    }
+    return {read, kept};
+}
+
+#endif
+
+// Cleans text[from, to) into text from position kept on (kept <= from) and returns the new kept
+// position. Writing never overtakes reading, so the work can stop and resume at any unit.
+std::size_t CleanRange(char16_t* text, std::size_t from, std::size_t to,
+                       std::size_t kept) noexcept {
+    std::size_t read = from;
+    std::tie(read, kept) = CleanBlocks(text, read, to, kept);
+    return CleanUnits(text, read, to, kept);
+}
+
+}  // namespace
+
+std::size_t RemoveControlCharacters(char16_t* text, std::size_t length) noexcept {
+    return CleanRange(text, 0, length, 0);
+}
+
+void RemoveControlCharacters(std::u16string& text) {
+    text.resize(RemoveControlCharacters(text.data(), text.size()));
+}
+
+ChunkedCleaning RemoveControlCharacters(char16_t* text, std::size_t length, std::size_t chunkLength,
+                                        const std::function<bool()>& betweenChunks) {
+    chunkLength = std::max<std::size_t>(chunkLength, 1);
+    std::size_t kept = 0;
+    std::size_t read = 0;
+    do {
+        std::size_t end = read + std::min(chunkLength, length - read);
+        kept = CleanRange(text, read, end, kept);
+        read = end;
+        if (!betweenChunks())
+            return {kept, false};
+    } while (read < length);
+    return {kept, true};
+}
+
+std::size_t ClipboardTextLength(const char16_t* data, std::size_t byteSize) noexcept {
+    const char16_t* end = data + byteSize / 2;
+    return static_cast<std::size_t>(std::find(data, end, u'\0') - data);
+}

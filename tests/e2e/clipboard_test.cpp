@@ -1,0 +1,353 @@
+// The clean-clipboard action as a user meets it: the test program puts formats on the clipboard,
+// left-clicks DeskBroom's tray icon and reads back what the clipboard holds.
+#include "harness.h"
+
+#include <cstring>
+#include <set>
+
+namespace e2e {
+namespace {
+
+struct Format {
+    UINT id;
+    std::vector<BYTE> data;
+};
+
+UINT Registered(const wchar_t* name) {
+    return ::RegisterClipboardFormatW(name);
+}
+
+std::vector<BYTE> TextData(const std::wstring& text) {
+    std::vector<BYTE> data((text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(data.data(), text.c_str(), data.size());
+    return data;
+}
+
+std::vector<BYTE> DwordData(DWORD value) {
+    std::vector<BYTE> data(sizeof value);
+    std::memcpy(data.data(), &value, sizeof value);
+    return data;
+}
+
+// A 2 x 2 picture, 32 bits per pixel, as CF_DIB data.
+std::vector<BYTE> PictureData() {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = 2;
+    header.biHeight = 2;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    std::vector<BYTE> data(sizeof header + 4 * 4, 0x80);
+    std::memcpy(data.data(), &header, sizeof header);
+    return data;
+}
+
+bool OpenClipboardSoon() {
+    return WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }, 5000);
+}
+
+// Replaces the clipboard's contents with the given formats (none: an empty clipboard).
+void SetClipboard(const std::vector<Format>& formats) {
+    ASSERT_TRUE(OpenClipboardSoon());
+    ASSERT_TRUE(::EmptyClipboard());
+    for (const Format& format : formats) {
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, format.data.size());
+        ASSERT_NE(memory, nullptr);
+        std::memcpy(::GlobalLock(memory), format.data.data(), format.data.size());
+        ::GlobalUnlock(memory);
+        EXPECT_NE(::SetClipboardData(format.id, memory), nullptr) << "format " << format.id;
+    }
+    ::CloseClipboard();
+}
+
+struct Contents {
+    std::set<UINT> formats;
+    std::optional<std::wstring> text;  // CF_UNICODETEXT up to its NUL
+    std::vector<Format> data;          // of the formats asked for
+};
+
+Contents ReadClipboard(const std::vector<UINT>& dataOf = {}) {
+    Contents contents;
+    if (!OpenClipboardSoon()) {
+        ADD_FAILURE() << "the clipboard stayed open";
+        return contents;
+    }
+    for (UINT format = ::EnumClipboardFormats(0); format; format = ::EnumClipboardFormats(format)) {
+        contents.formats.insert(format);
+    }
+    if (HANDLE memory = ::GetClipboardData(CF_UNICODETEXT)) {
+        const auto* text = static_cast<const wchar_t*>(::GlobalLock(memory));
+        std::size_t units = ::GlobalSize(memory) / sizeof(wchar_t);
+        contents.text = std::wstring(text, std::find(text, text + units, L'\0'));
+        ::GlobalUnlock(memory);
+    }
+    for (UINT format : dataOf) {
+        if (HANDLE memory = ::GetClipboardData(format)) {
+            const auto* bytes = static_cast<const BYTE*>(::GlobalLock(memory));
+            contents.data.push_back({format, {bytes, bytes + ::GlobalSize(memory)}});
+            ::GlobalUnlock(memory);
+        }
+    }
+    ::CloseClipboard();
+    return contents;
+}
+
+// Formats that Windows offers on its own beside CF_UNICODETEXT.
+const std::set<UINT> kTextFormats = {CF_UNICODETEXT, CF_TEXT, CF_OEMTEXT, CF_LOCALE};
+
+// The formats that are not synthesised from the text.
+std::set<UINT> OtherFormats(const Contents& contents) {
+    std::set<UINT> other;
+    for (UINT format : contents.formats) {
+        if (!kTextFormats.count(format))
+            other.insert(format);
+    }
+    return other;
+}
+
+// DeskBroom with clean clipboard as its default action, as the user stored it.
+class ClipboardTest : public DeskBroomTest {
+  protected:
+    void SetUp() override {
+        DeskBroomTest::SetUp();
+        WriteSetting(L"DeskBroom", L"0");
+    }
+
+    // Left click on the tray icon, then waits until DeskBroom has written the clipboard and
+    // closed it again.
+    bool CleanByTrayClick(const DeskBroom& app) {
+        DWORD before = ::GetClipboardSequenceNumber();
+        app.LeftClickTrayIcon();
+        return WaitFor([&] {
+            return ::GetClipboardSequenceNumber() != before &&
+                   ::GetOpenClipboardWindow() == nullptr;
+        });
+    }
+};
+
+TEST_F(ClipboardTest, ControlCharactersGoAndEverythingElseComesBackWhole) {
+    struct Case {
+        const char* what;
+        std::wstring text, expected;
+    };
+    const Case cases[] = {
+        {"form feeds, vertical tabs, escapes", L"page 1\fpage 2\vend \x1B[1mbold\x1B[0m\f",
+         L"page 1page 2end [1mbold[0m"},
+        {"codes 1 to 8", L"a\x01\x02\x03\x04\x05\x06\x07\x08z", L"az"},
+        {"shift out to unit separator", L"<\x0E\x10\x15\x1A\x1F>", L"<>"},
+        {"CR LF and tabs", L"Name\tRoom\r\nAnna\t12\r\n\tend\n\r",
+         L"Name\tRoom\r\nAnna\t12\r\n\tend\n\r"},
+        {"outside the ANSI code page", L"会议 \U0001F600 Ωμέγα \x1B\U0001F40C",
+         L"会议 \U0001F600 Ωμέγα \U0001F40C"},
+        {"delete and C1 controls stay",
+         L"a\x7F\x85\x9F"
+         L"b",
+         L"a\x7F\x85\x9F"
+         L"b"},
+        {"only control characters", L"\x01\x0C\x1B", L""},
+    };
+    DeskBroom app;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetClipboard({{CF_UNICODETEXT, TextData(c.text)}});
+        ASSERT_TRUE(CleanByTrayClick(app));
+        Contents after = ReadClipboard();
+        EXPECT_EQ(after.text, c.expected);
+        EXPECT_TRUE(after.formats.count(CF_UNICODETEXT));
+    }
+    EXPECT_TRUE(app.IsRunning());
+}
+
+TEST_F(ClipboardTest, FormattedTextComesBackAsItsPlainTextAlone) {
+    const std::string html =
+        "Version:0.9\r\nStartHTML:0\r\nEndHTML:0\r\n<html><body><b>Bold</b>\tplain</body></html>";
+    const std::string rtf = "{\\rtf1\\ansi {\\b Bold}\\tab plain}";
+    SetClipboard({{CF_UNICODETEXT, TextData(L"Bold\tplain\f")},
+                  {Registered(L"HTML Format"), {html.begin(), html.end()}},
+                  {Registered(L"Rich Text Format"), {rtf.begin(), rtf.end()}}});
+    ASSERT_EQ(OtherFormats(ReadClipboard()).size(), 2u);
+
+    DeskBroom app;
+    ASSERT_TRUE(CleanByTrayClick(app));
+    Contents after = ReadClipboard();
+    EXPECT_EQ(after.text, L"Bold\tplain");
+    EXPECT_TRUE(OtherFormats(after).empty()) << "formats left: " << OtherFormats(after).size();
+}
+
+TEST_F(ClipboardTest, PictureOnlyOrNothingBecomesAnEmptyText) {
+    struct Case {
+        const char* what;
+        std::vector<Format> formats;
+    };
+    const Case cases[] = {
+        {"a picture only", {{CF_DIB, PictureData()}}},
+        {"an empty clipboard", {}},
+    };
+    DeskBroom app;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetClipboard(c.formats);
+        ASSERT_FALSE(ReadClipboard().text.has_value());
+        ASSERT_TRUE(CleanByTrayClick(app));
+        Contents after = ReadClipboard();
+        EXPECT_EQ(after.text, L"");
+        EXPECT_TRUE(OtherFormats(after).empty()) << "formats left: " << OtherFormats(after).size();
+    }
+}
+
+TEST_F(ClipboardTest, PrivacyMarkersSurviveWithTheirData) {
+    const std::vector<Format> markers = {
+        {Registered(L"ExcludeClipboardContentFromMonitorProcessing"), {'x', 0, 7, 0xFF, 1}},
+        {Registered(L"CanIncludeInClipboardHistory"), DwordData(0)},
+        {Registered(L"CanUploadToCloudClipboard"), DwordData(0)},
+    };
+    std::vector<Format> formats = markers;
+    formats.push_back({CF_UNICODETEXT, TextData(L"s3cr\x07t\tpassword")});
+    formats.push_back({Registered(L"HTML Format"), {'<', 'b', '>'}});
+    SetClipboard(formats);
+
+    DeskBroom app;
+    ASSERT_TRUE(CleanByTrayClick(app));
+    std::vector<UINT> ids;
+    for (const Format& marker : markers)
+        ids.push_back(marker.id);
+    Contents after = ReadClipboard(ids);
+    EXPECT_EQ(after.text, L"s3crt\tpassword");
+    EXPECT_EQ(OtherFormats(after), std::set<UINT>(ids.begin(), ids.end()));
+    ASSERT_EQ(after.data.size(), markers.size());
+    for (std::size_t i = 0; i < markers.size(); ++i) {
+        // The data block may be rounded up; what was put there must come back.
+        const std::vector<BYTE>& got = after.data[i].data;
+        ASSERT_GE(got.size(), markers[i].data.size()) << "marker " << i;
+        EXPECT_TRUE(std::equal(markers[i].data.begin(), markers[i].data.end(), got.begin()))
+            << "marker " << i;
+    }
+}
+
+TEST_F(ClipboardTest, ClipboardHeldByAnotherProgramIsLeftUnchanged) {
+    const std::wstring text = L"held\ftext";
+    const std::string html = "<i>held</i>";
+    SetClipboard({{CF_UNICODETEXT, TextData(text)},
+                  {Registered(L"HTML Format"), {html.begin(), html.end()}}});
+    const Contents before = ReadClipboard();
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+
+    DeskBroom app;
+    ASSERT_TRUE(OpenClipboardSoon());
+    app.LeftClickTrayIcon();
+    WaitFor([] { return false; }, 3000);
+    ::CloseClipboard();
+
+    // DeskBroom gave up meanwhile and still answers: its tray menu opens and closes.
+    app.RightClickTrayIcon();
+    EXPECT_NE(app.WaitForMenu(), nullptr) << "the tray menu did not open";
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return app.OpenMenu() == nullptr; }));
+    EXPECT_TRUE(app.IsRunning());
+
+    // Had it not given up, it would write as soon as the clipboard was free.
+    WaitFor([] { return false; }, 1500);
+    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+    Contents after = ReadClipboard();
+    EXPECT_EQ(after.text, text);
+    EXPECT_EQ(after.formats, before.formats);
+}
+
+TEST_F(ClipboardTest, SecondClickWhileTheFirstWaitsLeavesOneCleaningsResult) {
+    const std::vector<BYTE> marker = DwordData(0);
+    const UINT history = Registered(L"CanIncludeInClipboardHistory");
+    SetClipboard({{CF_UNICODETEXT, TextData(L"one\x1B two\f")},
+                  {history, marker},
+                  {Registered(L"HTML Format"), {'<', 'p', '>'}}});
+
+    DeskBroom app;
+    // Both clicks reach DeskBroom while the first cleaning waits for the clipboard, processing
+    // messages; then the clipboard comes free.
+    ASSERT_TRUE(OpenClipboardSoon());
+    DWORD sequence = ::GetClipboardSequenceNumber();
+    app.LeftClickTrayIcon();
+    WaitFor([] { return false; }, 200);
+    app.LeftClickTrayIcon();
+    WaitFor([] { return false; }, 300);
+    ::CloseClipboard();
+
+    ASSERT_TRUE(WaitFor([&] {
+        return ::GetClipboardSequenceNumber() != sequence && ::GetOpenClipboardWindow() == nullptr;
+    }));
+    WaitFor([] { return false; }, 1000);
+    Contents after = ReadClipboard({history});
+    EXPECT_EQ(after.text, L"one two");
+    EXPECT_EQ(OtherFormats(after), std::set<UINT>{history});
+    ASSERT_EQ(after.data.size(), 1u);
+    EXPECT_TRUE(std::equal(marker.begin(), marker.end(), after.data[0].data.begin()));
+    EXPECT_TRUE(app.IsRunning());
+}
+
+TEST_F(ClipboardTest, ExitWhileACleaningWaitsLeavesTheClipboardAlone) {
+    const std::wstring text = L"keep\fme";
+    SetClipboard({{CF_UNICODETEXT, TextData(text)}});
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+
+    DeskBroom app;
+    ASSERT_TRUE(OpenClipboardSoon());
+    app.LeftClickTrayIcon();
+    // Exit is handled inside the waiting cleaning's message processing.
+    app.PickMenuItem(L'e');
+    ::CloseClipboard();
+
+    EXPECT_TRUE(app.WaitForExit());
+    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+    EXPECT_EQ(ReadClipboard().text, text);
+}
+
+TEST_F(ClipboardTest, TextCopiedWhileACleaningRunsIsNotLost) {
+    // A long text with a control character in every few units keeps the cleaning busy long
+    // enough for the test to copy something else between DeskBroom's reading and writing.
+    std::wstring longText(std::size_t{48} << 20, L'x');
+    for (std::size_t i = 0; i < longText.size(); i += 5)
+        longText[i] = L'\x01';
+    SetClipboard({{CF_UNICODETEXT, TextData(longText)}});
+    longText.clear();
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+
+    DeskBroom app;
+    const HWND main = app.MainWindow();
+    app.LeftClickTrayIcon();
+    auto waitUntil = [](const std::function<bool()>& condition) {
+        for (ULONGLONG end = ::GetTickCount64() + 10000; ::GetTickCount64() < end;) {
+            if (condition())
+                return true;
+        }
+        return false;
+    };
+    ASSERT_TRUE(waitUntil([&] { return ::GetOpenClipboardWindow() == main; }));
+    ASSERT_TRUE(waitUntil([&] { return ::GetOpenClipboardWindow() != main; }));
+    ASSERT_TRUE(waitUntil([] { return ::OpenClipboard(nullptr) != FALSE; }));
+    const bool written = ::GetClipboardSequenceNumber() != sequence;
+    if (!written) {
+        ::EmptyClipboard();
+        const std::vector<BYTE> copied = TextData(L"copied\f meanwhile");
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, copied.size());
+        std::memcpy(::GlobalLock(memory), copied.data(), copied.size());
+        ::GlobalUnlock(memory);
+        ::SetClipboardData(CF_UNICODETEXT, memory);
+    }
+    ::CloseClipboard();
+    const DWORD copiedSequence = ::GetClipboardSequenceNumber();
+    if (written)
+        GTEST_SKIP() << "DeskBroom wrote before the test could copy";
+
+    // The cleaning starts over on what was copied.
+    ASSERT_TRUE(WaitFor([&] {
+        return ::GetClipboardSequenceNumber() != copiedSequence &&
+               ::GetOpenClipboardWindow() == nullptr;
+    }));
+    // Not EXPECT_EQ: a failure would print the whole long text.
+    std::optional<std::wstring> text = ReadClipboard().text;
+    EXPECT_TRUE(text == L"copied meanwhile")
+        << "the clipboard holds " << (text ? text->size() : 0) << " units";
+}
+
+}  // namespace
+}  // namespace e2e
