@@ -1,6 +1,74 @@
 // The close-all action: WM_CLOSE to every selected window, one every 300 ms.
 #include "app/frm_desk_broom_win32.h"
 
+#include <chrono>
+
+#include "closing/closing_win32.h"
+#include "win32/ui_win32.h"
+
+namespace {
+
+constexpr std::chrono::milliseconds kPauseAfterWindow{300};
+
+// A second request while a run is under way (a tray click or hotkey handled in its pauses) would
+// refill the list under the running loop; it is ignored instead.
+bool closeAllRunning = false;
+
+bool QuitRequested() {
+    MSG msg;
+    return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+}
+
+// Waits at least `pause`, handling this thread's messages as they come, so the tray icon, its
+// menu and the hotkeys answer during the pause. False when the program is asked to end.
+bool PauseWithMessages(std::chrono::milliseconds pause) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now() + pause;
+    for (Clock::time_point now = Clock::now(); now < end; now = Clock::now()) {
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(end - now);
+        DWORD woken = ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(left.count()),
+                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken == WAIT_OBJECT_0) {
+            ProcessPendingMessages();
+            if (QuitRequested())
+                return false;
+        }
+    }
+    return true;
+}
+
+// The handle still names the window that was listed: a window that closed meanwhile has no
+// thread, and a handle the system gave to a new window names another thread or process.
+bool IsSameWindow(const ListedWindow& listed) {
+    DWORD processId = 0;
+    DWORD threadId = ::GetWindowThreadProcessId(reinterpret_cast<HWND>(listed.handle), &processId);
+    return threadId != 0 && threadId == listed.threadId && processId == listed.processId;
+}
+
+}  // namespace
+
 void frmDeskBroom::CloseWindowsNow() {
-    // Window selection and closing are not built yet.
+    if (closeAllRunning)
+        return;
+    closeAllRunning = true;
+    struct RunEnds {
+        ~RunEnds() { closeAllRunning = false; }
+    } runEnds;
+
+    fktAPI::lngWindowList.Clear();
+    fktAPI::CollectWindows();
+    const std::size_t last = fktAPI::lngWindowCount();
+    for (std::size_t i = 0; i < last; ++i) {
+        const ListedWindow& listed = fktAPI::lngWindowList[i];
+        if (IsSameWindow(listed)) {
+            ::PostMessageW(reinterpret_cast<HWND>(listed.handle), WM_CLOSE, 0, 0);
+        }
+        ProcessPendingMessages();
+        // Exit chosen from the tray menu during the run: the remaining windows stay open.
+        if (!hwnd_ || QuitRequested() || !PauseWithMessages(kPauseAfterWindow))
+            return;
+        ProcessPendingMessages();
+        if (!hwnd_ || QuitRequested())
+            return;
+    }
 }

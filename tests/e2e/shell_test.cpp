@@ -2,6 +2,8 @@
 // About and Exit.
 #include "harness.h"
 
+#include <cstring>
+
 namespace e2e {
 namespace {
 
@@ -23,6 +25,29 @@ std::pair<bool, bool> DefaultChecks(const DeskBroom& app) {
 }
 
 using ShellTest = DeskBroomTest;
+
+void PutClipboardText(const std::wstring& text) {
+    ASSERT_TRUE(WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }));
+    ::EmptyClipboard();
+    SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(::GlobalLock(memory), text.c_str(), bytes);
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }))
+        return text;
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
+}
 
 TEST_F(ShellTest, FirstStartStoresCloseAllAsDefaultAndShowsTheIcon) {
     DeskBroom app;
@@ -170,6 +195,28 @@ TEST_F(ShellTest, MinimisedMainWindowStaysHidden) {
     ::Sleep(200);
     EXPECT_FALSE(::IsWindowVisible(main));
     EXPECT_TRUE(app.IsRunning());
+}
+
+TEST_F(ShellTest, OnlyTheLeftButtonsReleaseRunsTheDefaultAction) {
+    WriteSetting(L"DeskBroom", L"0");
+    PutClipboardText(
+        L"a\x01"
+        L"b");
+    DeskBroom app;
+    HWND main = app.MainWindow();
+    DWORD sequence = ::GetClipboardSequenceNumber();
+    // What the tray reports for a move, a press, a double click and the middle button.
+    for (UINT mouse : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP,
+                       WM_RBUTTONDOWN}) {
+        ::PostMessageW(main, WM_MOUSEMOVE, 1, mouse);
+    }
+    ::Sleep(500);
+    app.WaitForIdle();
+    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence) << "the clipboard was touched";
+    EXPECT_EQ(app.OpenMenu(), nullptr);
+
+    ::PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONUP);
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"ab"; }));
 }
 
 TEST_F(ShellTest, MenuClosesWhenTheUserClicksElsewhere) {

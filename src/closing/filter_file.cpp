@@ -1,0 +1,228 @@
+// Reading the window filter file: encoding detection, line splitting and the pattern limit.
+#include "closing/filter_file.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+constexpr std::size_t kChunkSize = 64 * 1024;
+
+template <typename Char>
+bool IsBlankLine(std::basic_string_view<Char> line) {
+    return std::all_of(line.begin(), line.end(), [](Char c) { return c == Char(' '); });
+}
+
+// Cuts a stream of characters into lines at every CR and every LF. A CR LF pair yields an empty
+// line between the two, which is skipped like any blank line, so it needs no case of its own.
+template <typename Char>
+class LineSplitter {
+  public:
+    explicit LineSplitter(std::size_t maxLines) : maxLines_(maxLines) {}
+
+    // Takes the next characters; false once enough lines are collected.
+    bool Feed(std::basic_string_view<Char> text) {
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != Char('\r') && text[i] != Char('\n'))
+                continue;
+            if (pending_.empty()) {
+                Take(text.substr(start, i - start));
+            } else {
+                pending_.append(text.substr(start, i - start));
+                Take(pending_);
+                pending_.clear();
+            }
+            start = i + 1;
+            if (Full())
+                return false;
+        }
+        pending_.append(text.substr(start));
+        return true;
+    }
+
+    // The end of the file also ends a line.
+    void Finish() {
+        if (!Full())
+            Take(pending_);
+        pending_.clear();
+    }
+
+    std::vector<std::basic_string<Char>>& lines() { return lines_; }
+
+  private:
+    bool Full() const { return lines_.size() >= maxLines_; }
+    void Take(std::basic_string_view<Char> line) {
+        if (!line.empty() && !IsBlankLine(line))
+            lines_.emplace_back(line);
+    }
+
+    std::size_t maxLines_;
+    std::basic_string<Char> pending_;
+    std::vector<std::basic_string<Char>> lines_;
+};
+
+enum class Encoding { Utf8Bom, Utf16Le, Undecided };
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<std::uint8_t>(bytes[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        std::uint8_t low = 0x80, high = 0xBF;  // allowed range of the second byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0)
+                low = 0xA0;  // overlong
+            if (lead == 0xED)
+                high = 0x9F;  // surrogates
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0)
+                low = 0x90;  // overlong
+            if (lead == 0xF4)
+                high = 0x8F;  // above U+10FFFF
+        } else {
+            return false;
+        }
+        if (bytes.size() - i < length)
+            return false;
+        const auto second = static_cast<std::uint8_t>(bytes[i + 1]);
+        if (second < low || second > high)
+            return false;
+        for (std::size_t k = 2; k < length; ++k) {
+            const auto next = static_cast<std::uint8_t>(bytes[i + k]);
+            if (next < 0x80 || next > 0xBF)
+                return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+std::u16string DecodeUtf8(std::string_view bytes) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<std::uint8_t>(bytes[i]);
+        std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        if (length > bytes.size() - i || !IsValidUtf8(bytes.substr(i, length))) {
+            text += u'\uFFFD';
+            ++i;
+            continue;
+        }
+        char32_t point = length == 1   ? lead
+                         : length == 2 ? lead & 0x1F
+                         : length == 3 ? lead & 0x0F
+                                       : lead & 0x07;
+        for (std::size_t k = 1; k < length; ++k) {
+            point = (point << 6) | (static_cast<std::uint8_t>(bytes[i + k]) & 0x3F);
+        }
+        if (point >= 0x10000) {
+            point -= 0x10000;
+            text += static_cast<char16_t>(0xD800 + (point >> 10));
+            text += static_cast<char16_t>(0xDC00 + (point & 0x3FF));
+        } else {
+            text += static_cast<char16_t>(point);
+        }
+        i += length;
+    }
+    return text;
+}
+
+FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiDecoder& ansi,
+                                     std::size_t maxPatterns) {
+    FilterFileContent content;
+    if (maxPatterns == 0)
+        return content;
+
+    std::vector<char> buffer(kChunkSize);
+    bool failed = false;
+    // The next bytes of the file; empty at its end or after a failure.
+    auto next = [&]() -> std::string_view {
+        std::optional<std::size_t> count = source(buffer);
+        if (!count) {
+            failed = true;
+            return {};
+        }
+        return {buffer.data(), std::min(*count, buffer.size())};
+    };
+
+    // The encoding shows in the first three bytes at most.
+    std::string head;
+    for (std::string_view bytes = next(); !bytes.empty(); bytes = next()) {
+        head.append(bytes);
+        if (head.size() >= 3)
+            break;
+    }
+    if (failed)
+        return {{}, true};
+
+    Encoding encoding = Encoding::Undecided;
+    std::string_view first = head;
+    if (first.starts_with("\xEF\xBB\xBF")) {
+        encoding = Encoding::Utf8Bom;
+        first.remove_prefix(3);
+    } else if (first.starts_with("\xFF\xFE")) {
+        encoding = Encoding::Utf16Le;
+        first.remove_prefix(2);
+    }
+    const bool atEnd = head.size() < 3;
+
+    if (encoding == Encoding::Utf16Le) {
+        LineSplitter<char16_t> splitter(maxPatterns);
+        std::string carry;  // a byte whose unit's second half is in the next chunk
+        std::u16string units;
+        auto feed = [&](std::string_view bytes) {
+            carry.append(bytes);
+            units.resize(carry.size() / 2);
+            for (std::size_t k = 0; k < units.size(); ++k) {
+                units[k] = static_cast<char16_t>(static_cast<std::uint8_t>(carry[2 * k]) |
+                                                 static_cast<std::uint8_t>(carry[2 * k + 1]) << 8);
+            }
+            carry.erase(0, units.size() * 2);
+            return splitter.Feed(units);
+        };
+        bool more = feed(first) && !atEnd;
+        while (more) {
+            std::string_view bytes = next();
+            if (failed)
+                return {{}, true};
+            more = !bytes.empty() && feed(bytes);
+        }
+        // A lone byte at the very end is half a character and is dropped.
+        splitter.Finish();
+        content.patterns = std::move(splitter.lines());
+        return content;
+    }
+
+    LineSplitter<char> splitter(maxPatterns);
+    bool more = splitter.Feed(first) && !atEnd;
+    while (more) {
+        std::string_view bytes = next();
+        if (failed)
+            return {{}, true};
+        more = !bytes.empty() && splitter.Feed(bytes);
+    }
+    splitter.Finish();
+
+    // Only what was read decides: bytes past the last pattern needed do not matter.
+    const std::vector<std::string>& lines = splitter.lines();
+    const bool utf8 = encoding == Encoding::Utf8Bom ||
+                      std::all_of(lines.begin(), lines.end(),
+                                  [](const std::string& line) { return IsValidUtf8(line); });
+    content.patterns.reserve(lines.size());
+    for (const std::string& line : lines) {
+        content.patterns.push_back(utf8 ? DecodeUtf8(line) : ansi(line));
+    }
+    return content;
+}

@@ -1,0 +1,50 @@
+// UTF-16 to code points, and the C library's upper case for the native build.
+#include "closing/upper_case.h"
+
+#ifndef _WIN32
+#include <clocale>
+#include <cwctype>
+#include <locale.h>
+#endif
+
+std::u32string ToCodePoints(std::u16string_view text) {
+    std::u32string points;
+    points.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t unit = text[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            points += 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else {
+            points += unit;
+        }
+    }
+    return points;
+}
+
+#ifndef _WIN32
+// Windows has its own mapping (upper_case_win32.cpp); natively towupper in a UTF-8 locale holds
+// the Unicode tables. The locale is made once and never changes the process's global one.
+std::u16string UpperCaseText(std::u16string_view text) {
+    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    std::u16string upper;
+    upper.reserve(text.size());
+    for (char32_t point : ToCodePoints(text)) {
+        if (utf8 != static_cast<locale_t>(0) && (point < 0xD800 || point > 0xDFFF)) {
+            auto mapped = towupper_l(static_cast<wint_t>(point), utf8);
+            if (mapped > 0 && static_cast<char32_t>(mapped) <= 0x10FFFF) {
+                point = static_cast<char32_t>(mapped);
+            }
+        }
+        if (point >= 0x10000) {
+            point -= 0x10000;
+            upper += static_cast<char16_t>(0xD800 + (point >> 10));
+            upper += static_cast<char16_t>(0xDC00 + (point & 0x3FF));
+        } else {
+            upper += static_cast<char16_t>(point);
+        }
+    }
+    return upper;
+}
+#endif

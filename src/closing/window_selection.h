@@ -1,0 +1,50 @@
+// Which top-level windows a close-all run asks to close, decided over plain facts about each.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "closing/filter_list.h"
+
+// A run lists at most this many windows; further ones wait for the next run.
+inline constexpr std::size_t kMaxListedWindows = 1000;
+
+struct WindowFacts {
+    bool visible = false;
+    bool hasParent = false;  // a parent or, for a popup, an owner
+    bool toolWindow = false;
+    std::u16string_view title;
+};
+
+// True when close-all should ask the window to close: a visible, parentless, non-tool window
+// whose title (its first 127 units) is not empty, does not begin with the program's own names or
+// "Program Manager", and matches no pattern of `filters`. Case does not matter.
+bool IsWindowSelected(const WindowFacts& window, const FilterList& filters);
+
+// A selected window, with the process and thread it belonged to when it was selected, so that a
+// handle that meanwhile names another window is never closed.
+struct ListedWindow {
+    std::uintptr_t handle = 0;
+    std::uint32_t processId = 0;
+    std::uint32_t threadId = 0;
+};
+
+// The windows of one run in the order they were found, up to kMaxListedWindows.
+class WindowList {
+  public:
+    void Clear() { count_ = 0; }
+    // False, and the list unchanged, once it is full.
+    bool Add(const ListedWindow& window) {
+        if (count_ == slots_.size())
+            return false;
+        slots_[count_++] = window;
+        return true;
+    }
+    std::size_t Count() const { return count_; }
+    const ListedWindow& operator[](std::size_t index) const { return slots_[index]; }
+
+  private:
+    std::array<ListedWindow, kMaxListedWindows> slots_{};
+    std::size_t count_ = 0;
+};

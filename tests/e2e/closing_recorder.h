@@ -1,0 +1,155 @@
+// Drives closing_window_recorder.exe for the close-all tests: starts it with a set of windows and
+// reads back which of them got which messages, and when.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+class WindowRecorder {
+  public:
+    struct Message {
+        HWND hwnd;
+        UINT message;
+        DWORD postedAt;  // GetMessageTime, ms
+    };
+
+    // Starts the recorder with windows given as "kind:title" (see the recorder's header).
+    WindowRecorder(const std::wstring& folder, const std::vector<std::wstring>& windows)
+        : log_(folder + L"\\recorder-log.txt") {
+        ::DeleteFileW(log_.c_str());
+        std::wstring exe = ModuleFolder() + L"\\closing_window_recorder.exe";
+        std::wstring command = L"\"" + exe + L"\" \"" + log_ + L"\"";
+        for (const std::wstring& window : windows)
+            command += L" \"" + window + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &started)) {
+            process_ = started.hProcess;
+            ::CloseHandle(started.hThread);
+        }
+        for (int i = 0; i < 200 && !Ready(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    WindowRecorder(const WindowRecorder&) = delete;
+    WindowRecorder& operator=(const WindowRecorder&) = delete;
+    ~WindowRecorder() {
+        if (process_) {
+            ::TerminateProcess(process_, 0);
+            ::WaitForSingleObject(process_, 5000);
+            ::CloseHandle(process_);
+        }
+    }
+
+    bool Ready() const { return ReadLog().find("READY") != std::string::npos; }
+
+    // The window opened with this title.
+    HWND Window(const std::wstring& title) const {
+        for (const auto& [hwnd, windowTitle] : Windows()) {
+            if (windowTitle == title)
+                return hwnd;
+        }
+        return nullptr;
+    }
+
+    std::vector<Message> Messages(UINT which) const {
+        std::vector<Message> messages;
+        std::istringstream lines(ReadLog());
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream fields(line);
+            std::string tag, hex;
+            unsigned long long hwnd = 0;
+            unsigned long posted = 0;
+            if (!(fields >> tag >> hwnd >> hex >> posted) || tag != "MSG")
+                continue;
+            UINT message = static_cast<UINT>(std::stoul(hex, nullptr, 16));
+            if (message == which) {
+                messages.push_back({reinterpret_cast<HWND>(static_cast<UINT_PTR>(hwnd)), message,
+                                    static_cast<DWORD>(posted)});
+            }
+        }
+        return messages;
+    }
+
+    // The recorder's windows that the system lists now, top to bottom.
+    std::vector<HWND> EnumerationOrder() const {
+        std::vector<HWND> order;
+        DWORD pid = ::GetProcessId(process_);
+        struct Walk {
+            DWORD pid;
+            std::vector<HWND>* order;
+        } walk{pid, &order};
+        ::EnumWindows(
+            [](HWND hwnd, LPARAM data) -> BOOL {
+                auto* w = reinterpret_cast<Walk*>(data);
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(hwnd, &owner);
+                if (owner == w->pid)
+                    w->order->push_back(hwnd);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&walk));
+        return order;
+    }
+
+  private:
+    static std::wstring ModuleFolder() {
+        wchar_t path[MAX_PATH];
+        DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+        std::wstring folder(path, length);
+        return folder.substr(0, folder.find_last_of(L"\\/"));
+    }
+
+    std::string ReadLog() const {
+        HANDLE file = ::CreateFileW(log_.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return {};
+        std::string text;
+        char buffer[65536];
+        DWORD read = 0;
+        while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+            text.append(buffer, read);
+        }
+        ::CloseHandle(file);
+        return text;
+    }
+
+    std::map<HWND, std::wstring> Windows() const {
+        std::map<HWND, std::wstring> windows;
+        std::istringstream lines(ReadLog());
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("WINDOW ", 0) != 0)
+                continue;
+            std::istringstream fields(line.substr(7));
+            unsigned long long hwnd = 0;
+            std::string kind;
+            fields >> hwnd >> kind;
+            std::string rest;
+            std::getline(fields, rest);
+            if (!rest.empty() && rest[0] == ' ')
+                rest.erase(0, 1);
+            int size = ::MultiByteToWideChar(CP_UTF8, 0, rest.data(), static_cast<int>(rest.size()),
+                                             nullptr, 0);
+            std::wstring title(static_cast<size_t>(size), L'\0');
+            ::MultiByteToWideChar(CP_UTF8, 0, rest.data(), static_cast<int>(rest.size()),
+                                  title.data(), size);
+            windows[reinterpret_cast<HWND>(static_cast<UINT_PTR>(hwnd))] = title;
+        }
+        return windows;
+    }
+
+    std::wstring log_;
+    HANDLE process_ = nullptr;
+};

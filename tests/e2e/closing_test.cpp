@@ -1,0 +1,333 @@
+// Close-all and the window filter as a user meets them: real windows in a helper process that log
+// what they get, Wine's Notepad with unsaved text, and the filter file edited in Notepad.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "closing_recorder.h"
+#include "harness.h"
+
+namespace e2e {
+namespace {
+
+using ClosingTest = DeskBroomTest;
+
+// Lets time pass while this thread's messages are handled.
+void Linger(DWORD ms) {
+    WaitFor([] { return false; }, ms);
+}
+
+// Types text into the focused window the way a keyboard would.
+void TypeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        SHORT scan = ::VkKeyScanW(c);
+        WORD vk = LOBYTE(scan);
+        if (HIBYTE(scan) & 1) {
+            PressChord({VK_SHIFT, vk});
+        } else {
+            PressKey(vk);
+        }
+    }
+}
+
+std::wstring ReadFileText(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    int size =
+        ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                          size);
+    return text;
+}
+
+std::vector<HWND> Receivers(const std::vector<WindowRecorder::Message>& messages) {
+    std::vector<HWND> receivers;
+    for (const auto& message : messages)
+        receivers.push_back(message.hwnd);
+    return receivers;
+}
+
+// Wine's Notepad, started by the test as a user would start it, out of the tray's way.
+class Notepad {
+  public:
+    Notepad() {
+        std::wstring command = L"notepad.exe";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &startup, &started)) {
+            return;
+        }
+        ::CloseHandle(started.hThread);
+        process_ = started.hProcess;
+        pid_ = started.dwProcessId;
+        WaitFor([&] { return (window_ = MainWindow()) != nullptr; });
+    }
+    ~Notepad() {
+        if (!process_)
+            return;
+        ::TerminateProcess(process_, 0);
+        ::WaitForSingleObject(process_, 5000);
+        ::CloseHandle(process_);
+    }
+    Notepad(const Notepad&) = delete;
+    Notepad& operator=(const Notepad&) = delete;
+
+    HWND window() const { return window_; }
+    DWORD pid() const { return pid_; }
+    bool IsRunning() const {
+        return process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+    }
+    HWND MainWindow() const {
+        auto windows = WindowsOf(pid_, L"Notepad", nullptr);
+        return windows.empty() ? nullptr : windows.front();
+    }
+    HWND SavePrompt() const {
+        auto boxes = WindowsOf(pid_, L"#32770", nullptr);
+        return boxes.empty() ? nullptr : boxes.front();
+    }
+    std::wstring EditText() const {
+        // An edit control's text lives in its own process: ask the control for it.
+        HWND edit = ::FindWindowExW(window_, nullptr, L"Edit", nullptr);
+        wchar_t text[1024] = {};
+        DWORD_PTR ignored = 0;
+        if (edit) {
+            ::SendMessageTimeoutW(edit, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
+                                  SMTO_ABORTIFHUNG, 2000, &ignored);
+        }
+        return text;
+    }
+
+  private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+    HWND window_ = nullptr;
+};
+
+// Brings a window to the front, away from the tray in the top left corner.
+void FocusAwayFromTray(HWND window) {
+    ::SetWindowPos(window, HWND_TOP, 300, 250, 500, 300, SWP_SHOWWINDOW);
+    ::SetForegroundWindow(window);
+    WaitFor([&] { return ::GetForegroundWindow() == window; }, 3000);
+}
+
+TEST_F(ClosingTest, OnlySelectedWindowsGetOneCloseEachInListOrderAtLeast300msApart) {
+    StartOptions options;
+    options.filterFile = "Wine System Tray\r\nKeep *\r\n";
+    DeskBroom app(options);
+    WindowRecorder recorder(
+        app.folder(), {L"normal:Alpha window", L"tool:Tool window", L"owned:Owned popup",
+                       L"hidden:Hidden window", L"minimised:Minimised window", L"normal:",
+                       L"normal:Desk Broom Settings", L"normal:DESKBROOM helper",
+                       L"normal:program manager", L"normal:keep this one", L"normal:Omega window"});
+    ASSERT_TRUE(recorder.Ready());
+    ASSERT_TRUE(::IsIconic(recorder.Window(L"Minimised window")));
+    const std::set<HWND> selected = {recorder.Window(L"Alpha window"),
+                                     recorder.Window(L"Minimised window"),
+                                     recorder.Window(L"Omega window")};
+    std::vector<HWND> expectedOrder;
+    for (HWND hwnd : recorder.EnumerationOrder()) {
+        if (selected.count(hwnd))
+            expectedOrder.push_back(hwnd);
+    }
+    ASSERT_EQ(expectedOrder.size(), 3u);
+
+    app.LeftClickTrayIcon();
+    EXPECT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 3; }));
+    Linger(1500);  // room for a close that should not come
+
+    const auto closes = recorder.Messages(WM_CLOSE);
+    EXPECT_EQ(Receivers(closes), expectedOrder);
+    for (size_t i = 1; i < closes.size(); ++i) {
+        EXPECT_GE(closes[i].postedAt - closes[i - 1].postedAt, 300u)
+            << "between close " << i << " and " << i + 1;
+    }
+    EXPECT_TRUE(app.IsRunning());
+}
+
+// A filter file saved as UTF-8 with LF line ends, as current editors save it: its patterns apply,
+// ignoring case beyond ASCII too.
+TEST_F(ClosingTest, Utf8FilterFileWithLfLineEndsSparesMatchingTitles) {
+    StartOptions options;
+    options.filterFile = "Wine System Tray\n\xC3\xA4tsch *\n";  // "ätsch *"
+    DeskBroom app(options);
+    WindowRecorder recorder(app.folder(),
+                            {L"normal:\u00c4TSCH \u2013 \u6771\u4eac", L"normal:\u00c4tsch"});
+    ASSERT_TRUE(recorder.Ready());
+
+    app.LeftClickTrayIcon();
+    EXPECT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 1; }));
+    Linger(1000);
+    EXPECT_EQ(Receivers(recorder.Messages(WM_CLOSE)),
+              std::vector<HWND>{recorder.Window(L"\u00c4tsch")});
+}
+
+TEST_F(ClosingTest, MissingFilterFileIsReportedAtStartUp) {
+    StartOptions options;
+    options.filterFile = std::nullopt;
+    options.waitForTrayIcon = false;
+    DeskBroom app(options);
+    HWND box = app.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box),
+              L"The Filter file: \r" + app.folder() + L"\\WindowsFilter.txt could not be found !");
+    PressButton(box, IDOK);
+    EXPECT_TRUE(app.WaitForTrayIcon()) << "start-up goes on after the message";
+}
+
+TEST_F(ClosingTest, UnsavedNotepadAsksToSaveAndStaysOpenAndIsAskedAgain) {
+    DeskBroom app;
+    Notepad notepad;
+    ASSERT_NE(notepad.window(), nullptr);
+    FocusAwayFromTray(notepad.window());
+    TypeText(L"unsaved words");
+    ASSERT_TRUE(WaitFor([&] { return notepad.EditText() == L"unsaved words"; }));
+
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(testing::Message() << "run " << run);
+        app.LeftClickTrayIcon();
+        HWND prompt = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (prompt = notepad.SavePrompt()) != nullptr; }))
+            << "Notepad did not ask to save";
+        PressButton(prompt, IDCANCEL);
+        EXPECT_TRUE(WaitFor([&] { return notepad.SavePrompt() == nullptr; }));
+        Linger(500);
+        EXPECT_TRUE(notepad.IsRunning());
+        EXPECT_TRUE(::IsWindow(notepad.window()));
+        EXPECT_EQ(notepad.EditText(), L"unsaved words");
+    }
+}
+
+TEST_F(ClosingTest, SecondClickDuringARunStartsNoSecondRunAndTheMenuStillOpens) {
+    DeskBroom app;
+    std::vector<std::wstring> windows;
+    for (int i = 1; i <= 6; ++i)
+        windows.push_back(L"normal:Busy window " + std::to_wstring(i));
+    WindowRecorder recorder(app.folder(), windows);
+    ASSERT_TRUE(recorder.Ready());
+
+    app.LeftClickTrayIcon();
+    ASSERT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 1; }));
+    app.LeftClickTrayIcon();
+    Linger(400);
+
+    app.RightClickTrayIcon();
+    EXPECT_NE(app.WaitForMenu(), nullptr) << "the tray menu did not open during the run";
+    EXPECT_LT(recorder.Messages(WM_CLOSE).size(), 6u) << "the run was over before the menu";
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return app.OpenMenu() == nullptr; }));
+
+    EXPECT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 6; }));
+    Linger(2500);  // a second run would start over with all six
+    std::map<HWND, int> closes;
+    for (const auto& message : recorder.Messages(WM_CLOSE))
+        ++closes[message.hwnd];
+    EXPECT_EQ(closes.size(), 6u);
+    for (const auto& [hwnd, count] : closes)
+        EXPECT_EQ(count, 1) << WindowText(hwnd);
+}
+
+// Exit chosen during a run ends the program at once; the windows not yet asked stay untouched.
+TEST_F(ClosingTest, ExitDuringARunEndsItThere) {
+    DeskBroom app;
+    std::vector<std::wstring> windows;
+    for (int i = 1; i <= 8; ++i)
+        windows.push_back(L"normal:Waiting window " + std::to_wstring(i));
+    WindowRecorder recorder(app.folder(), windows);
+    ASSERT_TRUE(recorder.Ready());
+
+    app.LeftClickTrayIcon();
+    ASSERT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 1; }));
+    EXPECT_TRUE(app.ExitThroughMenu());
+    const size_t closedAtExit = recorder.Messages(WM_CLOSE).size();
+    EXPECT_LT(closedAtExit, 8u);
+    Linger(1000);
+    EXPECT_EQ(recorder.Messages(WM_CLOSE).size(), closedAtExit);
+}
+
+TEST_F(ClosingTest, PatternAddedInNotepadSparesTheWindowInTheNextRun) {
+    DeskBroom app;
+    WindowRecorder recorder(app.folder(), {L"normal:Spare me please", L"normal:Close me"});
+    ASSERT_TRUE(recorder.Ready());
+    const std::wstring filterPath = app.folder() + L"\\WindowsFilter.txt";
+
+    app.PickMenuItem(L'w');
+    HWND editor = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        editor = ::FindWindowW(L"Notepad", nullptr);
+        return editor && WindowText(editor).find(L"WindowsFilter") != std::wstring::npos;
+    })) << "Notepad did not open the filter file";
+    DWORD editorPid = 0;
+    ::GetWindowThreadProcessId(editor, &editorPid);
+    HANDLE editorProcess = ::OpenProcess(SYNCHRONIZE, FALSE, editorPid);
+
+    FocusAwayFromTray(editor);
+    PressChord({VK_CONTROL, VK_END});
+    PressKey(VK_RETURN);
+    TypeText(L"spare ME*");
+    PressChord({VK_CONTROL, 'S'});
+    EXPECT_TRUE(WaitFor([&] {
+        return ReadFileText(filterPath).find(L"spare ME*") != std::wstring::npos;
+    })) << "Notepad did not save the file";
+    PressChord({VK_MENU, VK_F4});
+    EXPECT_EQ(::WaitForSingleObject(editorProcess, 10000), WAIT_OBJECT_0) << "Notepad stayed open";
+    ::CloseHandle(editorProcess);
+    app.WaitForIdle();
+
+    app.LeftClickTrayIcon();
+    EXPECT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 1; }));
+    Linger(1000);
+    EXPECT_EQ(Receivers(recorder.Messages(WM_CLOSE)),
+              std::vector<HWND>{recorder.Window(L"Close me")});
+}
+
+TEST_F(ClosingTest, NotepadThatCannotStartGivesTheNotepadMessageAndKeepsTheList) {
+    StartOptions options;
+    options.filterFile = "Wine System Tray\r\nKept*\r\n";
+    DeskBroom app(options);
+    std::ofstream(std::filesystem::path(app.folder() + L"\\Notepad.exe"), std::ios::binary)
+        << "not a program";
+    WindowRecorder recorder(app.folder(), {L"normal:Kept by the filter", L"normal:Not kept"});
+    ASSERT_TRUE(recorder.Ready());
+
+    app.PickMenuItem(L'w');
+    HWND box = app.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box),
+              L"Your PC does not contain 'Notepad.exe'. The Log-File can not be shown");
+    PressButton(box, IDOK);
+
+    app.LeftClickTrayIcon();
+    EXPECT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 1; }));
+    Linger(1000);
+    EXPECT_EQ(Receivers(recorder.Messages(WM_CLOSE)),
+              std::vector<HWND>{recorder.Window(L"Not kept")});
+}
+
+// A filter file that another program holds locked: the reload after editing says so and leaves
+// the list empty. The editor here is a stand-in that records how it was started.
+TEST_F(ClosingTest, LockedFilterFileIsReportedAfterEditing) {
+    DeskBroom app;
+    const std::wstring filterPath = app.folder() + L"\\WindowsFilter.txt";
+    ASSERT_TRUE(::CopyFileW((BuildFolder() + L"\\closing_window_recorder.exe").c_str(),
+                            (app.folder() + L"\\Notepad.exe").c_str(), FALSE));
+    HANDLE lock =
+        ::CreateFileW(filterPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+
+    app.PickMenuItem(L'w');
+    HWND box = app.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"The Filter file: \r" + filterPath + L" could not be read !");
+    EXPECT_EQ(ReadFileText(app.folder() + L"\\notepad-command.txt"),
+              L"Notepad \"" + filterPath + L"\"\n");
+    PressButton(box, IDOK);
+    ::CloseHandle(lock);
+    EXPECT_TRUE(app.IsRunning());
+}
+
+}  // namespace
+}  // namespace e2e

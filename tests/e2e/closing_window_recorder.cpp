@@ -1,0 +1,124 @@
+// A stand-in desktop application for the close-all tests: opens the windows named on its
+// command line and logs every message they get, with the time it was posted and received.
+//
+//   closing_window_recorder.exe <log file> <kind>:<title> ...
+//
+// Kinds: normal, tool (WS_EX_TOOLWINDOW), owned (a popup owned by the first window),
+// hidden (never shown), minimised. No window closes itself: one that gets WM_CLOSE stays,
+// like an application that asks to save its changes.
+//
+// Copied as Notepad.exe beside DeskBroom.exe it stands in for the editor instead: it writes its
+// command line to notepad-command.txt in its folder and ends at once.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+HANDLE logFile = INVALID_HANDLE_VALUE;
+LARGE_INTEGER frequency;
+
+void Log(const std::wstring& line) {
+    std::wstring full = line + L"\n";
+    int size = ::WideCharToMultiByte(CP_UTF8, 0, full.data(), static_cast<int>(full.size()),
+                                     nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, full.data(), static_cast<int>(full.size()), bytes.data(),
+                          size, nullptr, nullptr);
+    DWORD written = 0;
+    ::WriteFile(logFile, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+long long NowMs() {
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return now.QuadPart * 1000 / frequency.QuadPart;
+}
+
+LRESULT CALLBACK RecorderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    wchar_t line[160];
+    std::swprintf(line, 160, L"MSG %llu 0x%04x %lu %lld",
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)), message,
+                  static_cast<unsigned long>(::GetMessageTime()), NowMs());
+    Log(line);
+    if (message == WM_CLOSE)
+        return 0;
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// As Notepad.exe: keeps the command line it was started with.
+bool RecordNotepadStart() {
+    wchar_t path[MAX_PATH];
+    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring exe(path, length);
+    std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/"));
+    if (::lstrcmpiW(exe.substr(folder.size() + 1).c_str(), L"Notepad.exe") != 0)
+        return false;
+    logFile = ::CreateFileW((folder + L"\\notepad-command.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::wstring command = ::GetCommandLineW();
+    Log(command);
+    ::CloseHandle(logFile);
+    return true;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    if (RecordNotepadStart())
+        return 0;
+    ::QueryPerformanceFrequency(&frequency);
+    int argc = 0;
+    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    if (argc < 2)
+        return 2;
+    logFile = ::CreateFileW(argv[1], FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (logFile == INVALID_HANDLE_VALUE)
+        return 3;
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = RecorderProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = L"ClosingRecorderWindow";
+    ::RegisterClassExW(&windowClass);
+
+    HWND first = nullptr;
+    for (int i = 2; i < argc; ++i) {
+        std::wstring spec = argv[i];
+        size_t colon = spec.find(L':');
+        std::wstring kind = spec.substr(0, colon);
+        std::wstring title = colon == std::wstring::npos ? L"" : spec.substr(colon + 1);
+        DWORD exStyle = kind == L"tool" ? WS_EX_TOOLWINDOW : 0;
+        DWORD style = kind == L"owned" ? WS_POPUP | WS_CAPTION | WS_SYSMENU : WS_OVERLAPPEDWINDOW;
+        HWND owner = kind == L"owned" ? first : nullptr;
+        HWND hwnd = ::CreateWindowExW(exStyle, windowClass.lpszClassName, title.c_str(), style,
+                                      100 + 30 * i, 100 + 30 * i, 300, 120, owner, nullptr,
+                                      instance, nullptr);
+        if (!first)
+            first = hwnd;
+        if (kind != L"hidden") {
+            ::ShowWindow(hwnd, kind == L"minimised" ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
+        }
+        wchar_t line[600];
+        std::swprintf(line, 600, L"WINDOW %llu %ls %ls",
+                      static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)),
+                      kind.c_str(), title.c_str());
+        Log(line);
+    }
+    Log(L"READY");
+    ::LocalFree(argv);
+
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return 0;
+}

@@ -1,0 +1,273 @@
+// The title pattern language: every element, its edge cases, case folding and malformed patterns.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "closing/filter_list.h"
+#include "closing/title_pattern.h"
+#include "closing/upper_case.h"
+#include "reference_pattern.h"
+
+namespace {
+
+struct Case {
+    std::u16string pattern;
+    std::u16string title;
+    bool matches;
+};
+
+std::string Narrow(std::u16string_view text) {
+    std::string out;
+    for (char16_t c : text) {
+        if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            out += "\\u" + std::to_string(static_cast<unsigned>(c));
+        }
+    }
+    return out;
+}
+
+const std::vector<Case>& LanguageCases() {
+    static const std::vector<Case> cases = {
+        // A pattern covers the whole title.
+        {u"Notepad", u"Notepad", true},
+        {u"Notepad", u"Notepad - a.txt", false},
+        {u"Notepad", u"My Notepad", false},
+        {u"Note", u"Notepad", false},
+        // Star: any run, also none.
+        {u"*", u"Anything at all", true},
+        {u"*", u"", true},
+        {u"A*C", u"AC", true},
+        {u"A*C", u"ABBBC", true},
+        {u"A*C", u"ABCD", false},
+        {u"*pad", u"Notepad", true},
+        {u"*pad*", u"pad", true},
+        {u"**A**", u"A", true},
+        {u"*A*B*C", u"CBAABC", true},
+        {u"*A*B*C", u"CBAACB", false},
+        // Question mark: exactly one character.
+        {u"A?C", u"ABC", true},
+        {u"A?C", u"AC", false},
+        {u"A?C", u"ABBC", false},
+        {u"?", u"\U0001F600", true},  // a surrogate pair is one character
+        {u"??", u"\U0001F600", false},
+        // Number sign: exactly one digit 0 to 9.
+        {u"Page #", u"Page 7", true},
+        {u"Page #", u"Page X", false},
+        {u"Page #", u"Page 12", false},
+        {u"#", u"\u0663", false},  // other scripts' digits are not 0 to 9
+        // Bracket lists and ranges.
+        {u"[ABC]", u"B", true},
+        {u"[ABC]", u"D", false},
+        {u"[ABC]", u"AB", false},
+        {u"[A-Z]#", u"Q5", true},
+        {u"[A-Z]#", u"55", false},
+        {u"[0-9A-F][0-9A-F]", u"7E", true},
+        {u"[0-9A-F][0-9A-F]", u"7G", false},
+        {u"[A-A]", u"A", true},
+        // Negation only as the list's first character.
+        {u"[!A-Z]", u"5", true},
+        {u"[!A-Z]", u"Q", false},
+        {u"[!A-Z]", u"", false},
+        {u"[A!]", u"!", true},
+        {u"[A!]", u"B", false},
+        {u"[!]", u"!", true},  // nothing follows the mark, so it is the list
+        {u"Hi!", u"HI!", true},
+        // Hyphens at the ends of a list stand for themselves.
+        {u"[-A]", u"-", true},
+        {u"[A-]", u"-", true},
+        {u"[A-]", u"B", false},
+        {u"[!-]", u"X", true},
+        {u"[!-]", u"-", false},
+        {u"[A-C-E]", u"-", true},
+        {u"[A-C-E]", u"E", true},
+        {u"[A-C-E]", u"D", false},
+        // Wildcards in brackets are plain characters.
+        {u"[*]", u"*", true},
+        {u"[*]", u"X", false},
+        {u"[?]", u"?", true},
+        {u"[?]", u"A", false},
+        {u"[#]", u"#", true},
+        {u"[#]", u"1", false},
+        {u"[[]", u"[", true},
+        {u"Doc [[]1]", u"Doc [1]", true},
+        // A closing bracket outside a list is itself.
+        {u"]", u"]", true},
+        {u"A]", u"A]", true},
+        {u"A]", u"A", false},
+        // The empty pair stands for nothing.
+        {u"A[]B", u"AB", true},
+        {u"A[]B", u"A B", false},
+        {u"[]", u"", true},
+        {u"[]", u"X", false},
+        {u"[]]", u"]", true},
+        // Case does not matter, for letters beyond ASCII too.
+        {u"notepad", u"NOTEPAD", true},
+        {u"NOTEPAD", u"notepad", true},
+        {u"[a-c]x", u"Bx", true},
+        {u"[!a]", u"A", false},
+        {u"\u00e9t\u00e9", u"\u00c9T\u00c9", true},
+        {u"\u03c3\u03bf\u03c6\u03af\u03b1", u"\u03a3\u039f\u03a6\u038a\u0391", true},
+        // Spaces and tabs are ordinary characters.
+        {u"  X", u"  x", true},
+        {u"  X", u" x", false},
+        {u"\t", u"\t", true},
+        {u"\t", u" ", false},
+        // Malformed patterns never match, not even their own text.
+        {u"[ABC", u"[ABC", false},
+        {u"[ABC", u"A", false},
+        {u"*[", u"x[", false},
+        {u"[Z-A]", u"Z", false},
+        {u"[Z-A]", u"[Z-A]", false},
+        {u"A*[9-0]", u"A5", false},
+        {u"[!", u"!", false},
+    };
+    return cases;
+}
+
+TEST(TitlePattern, ElementsAndEdgeCases) {
+    for (const Case& c : LanguageCases()) {
+        EXPECT_EQ(MatchesTitlePattern(c.title, c.pattern), c.matches)
+            << "pattern \"" << Narrow(c.pattern) << "\" title \"" << Narrow(c.title) << "\"";
+    }
+}
+
+TEST(TitlePattern, ReportsMalformedPatterns) {
+    const std::pair<std::u16string, bool> cases[] = {
+        {u"[ABC", true},   {u"[", true},       {u"[!", true},   {u"[Z-A]", true},
+        {u"[B-A]*", true}, {u"[A-Z]", false},  {u"]", false},   {u"[]", false},
+        {u"[!]", false},   {u"A]B[C]", false}, {u"[[]", false},
+    };
+    for (const auto& [pattern, malformed] : cases) {
+        EXPECT_EQ(TitlePattern(UpperCaseText(pattern)).IsMalformed(), malformed) << Narrow(pattern);
+    }
+}
+
+// Many stars against a long title that almost matches: a matcher that tries every way to share
+// the title among the stars would not finish here.
+TEST(TitlePattern, ManyStarsAgainstNearMiss) {
+    std::u16string pattern;
+    for (int i = 0; i < 40; ++i)
+        pattern += u"*A";
+    const std::u16string title(127, u'A');
+    EXPECT_FALSE(MatchesTitlePattern(title, pattern + u"*B"));
+    EXPECT_TRUE(MatchesTitlePattern(title + u"B", pattern + u"*B"));
+    EXPECT_FALSE(MatchesTitlePattern(std::u16string(39, u'A'), pattern));
+}
+
+// Every pattern of up to four elements over a small alphabet, against every short title, agrees
+// with the plain recursive reading of the language.
+TEST(TitlePattern, AgreesWithReferenceOnAllSmallPatterns) {
+    const std::u16string alphabet = u"AB1*?#[]!-";
+    const std::u16string titleAlphabet = u"AB1!-[]";
+    std::vector<std::u16string> patterns{u""};
+    for (std::size_t length = 1, begin = 0; length <= 4; ++length) {
+        const std::size_t end = patterns.size();
+        for (std::size_t i = begin; i < end; ++i) {
+            for (char16_t c : alphabet)
+                patterns.push_back(patterns[i] + c);
+        }
+        begin = end;
+    }
+    std::vector<std::u16string> titles{u""};
+    for (std::size_t length = 1, begin = 0; length <= 3; ++length) {
+        const std::size_t end = titles.size();
+        for (std::size_t i = begin; i < end; ++i) {
+            for (char16_t c : titleAlphabet)
+                titles.push_back(titles[i] + c);
+        }
+        begin = end;
+    }
+    int failures = 0;
+    for (const std::u16string& pattern : patterns) {
+        const TitlePattern compiled(pattern);
+        const FilterList single({pattern});
+        const std::u32string pattern32 = ToCodePoints(pattern);
+        for (const std::u16string& title : titles) {
+            const std::u32string title32 = ToCodePoints(title);
+            const bool expected = reference::Matches(title32, pattern32);
+            if (compiled.Matches(title32) != expected || single.Matches(title32) != expected) {
+                ADD_FAILURE() << "pattern \"" << Narrow(pattern) << "\" title \"" << Narrow(title)
+                              << "\" expected " << expected;
+                if (++failures > 20)
+                    return;
+            }
+        }
+    }
+}
+
+TEST(FilterList, MatchesWhenAnyPatternMatches) {
+    // Patterns that start with a plain character, end with one, or have wildcards at both ends,
+    // so that every way the list files a pattern is used.
+    const FilterList list({u"abc*", u"*xyz", u"?m?", u"[ABC", u"*", u"exact"});
+    const FilterList noStar({u"abc*", u"*xyz", u"?m?", u"[ABC", u"exact", u"[q]*[r]"});
+    struct ListCase {
+        std::u16string title;
+        bool matches;
+    };
+    const ListCase cases[] = {
+        {u"ABCDEF", true},  {u"qxyz", true}, {u"AMA", true},   {u"EXACT", true},
+        {u"exact!", false}, {u"BBB", false}, {u"", false},     {u"QR", true},
+        {u"Q R", true},     {u"QX", false},  {u"[ABC", false},
+    };
+    for (const ListCase& c : cases) {
+        EXPECT_TRUE(IsFilteredTitle(list, c.title)) << Narrow(c.title);
+        EXPECT_EQ(IsFilteredTitle(noStar, c.title), c.matches) << Narrow(c.title);
+    }
+    EXPECT_EQ(noStar.Count(), 6u);  // the malformed pattern counts, but never matches
+}
+
+TEST(FilterList, KeepsAtMostTheLimit) {
+    std::vector<std::u16string> patterns(kMaxFilterPatterns, u"P");
+    patterns.push_back(u"Late");
+    const FilterList list(patterns);
+    EXPECT_EQ(list.Count(), kMaxFilterPatterns);
+    EXPECT_FALSE(IsFilteredTitle(list, u"Late"));
+    EXPECT_TRUE(IsFilteredTitle(list, u"p"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FilterList, PatternsLongerThanAnyTitleNeverMatch) {
+    const std::u16string title(kMaxTitleLength, u'x');
+    const std::u16string emoji127 = [] {
+        std::u16string text;
+        for (std::size_t i = 0; i < kMaxTitleLength; ++i)
+            text += u"\U0001F600";
+        return text;
+    }();
+    struct LengthCase {
+        std::u16string pattern;
+        std::u16string title;
+        bool matches;
+    };
+    const LengthCase cases[] = {
+        {std::u16string(kMaxTitleLength, u'?'), title, true},
+        {std::u16string(kMaxTitleLength, u'?') + u"*****", title, true},
+        {std::u16string(kMaxTitleLength + 1, u'?'), title, false},
+        {u"*" + std::u16string(kMaxTitleLength, u'X'), title, true},
+        {std::u16string(kMaxTitleLength, u'?'), emoji127, true},  // pairs count once
+        {std::u16string(kMaxTitleLength - 1, u'x') + u"[A-Z]", title, true},
+        {std::u16string(kMaxTitleLength - 1, u'x') + u"[A-Z][]", title, true},
+        {std::u16string(kMaxTitleLength - 1, u'x') + u"[A-Z]?", title, false},
+    };
+    for (const LengthCase& c : cases) {
+        const FilterList list({c.pattern});
+        EXPECT_EQ(IsFilteredTitle(list, c.title), c.matches) << c.pattern.size();
+    }
+}
+
+// A runaway line of ten million characters loads as one pattern that spares nothing, and the
+// patterns after it still work.
+TEST(FilterList, RunawayLineCostsOnlyItself) {
+    const FilterList list({std::u16string(10'000'000, u'A'), u"Editor*"});
+    EXPECT_EQ(list.Count(), 2u);
+    EXPECT_FALSE(IsFilteredTitle(list, std::u16string(kMaxTitleLength, u'A')));
+    EXPECT_TRUE(IsFilteredTitle(list, u"Editor - notes"));
+}
+
+}  // namespace
