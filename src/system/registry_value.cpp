@@ -5,6 +5,15 @@
 
 namespace registry {
 
+namespace {
+
+std::int32_t LittleEndianInt32(std::span<const std::uint8_t> data) {
+    return static_cast<std::int32_t>(data[0] | (data[1] << 8) | (data[2] << 16) |
+                                     (std::uint32_t{data[3]} << 24));
+}
+
+}  // namespace
+
 std::u16string StringDatumText(std::span<const std::uint8_t> data) {
     std::u16string text;
     text.reserve(data.size() / 2);
@@ -26,8 +35,7 @@ std::optional<std::u16string> SettingText(std::uint32_t type, std::span<const st
         case kDword:
             if (data.size() < 4)
                 return std::nullopt;
-            return DecimalText(static_cast<std::int32_t>(
-                data[0] | (data[1] << 8) | (data[2] << 16) | (std::uint32_t{data[3]} << 24)));
+            return DecimalText(LittleEndianInt32(data));
         case kQword: {
             if (data.size() < 8)
                 return std::nullopt;
@@ -39,6 +47,29 @@ std::optional<std::u16string> SettingText(std::uint32_t type, std::span<const st
         default:
             return std::nullopt;
     }
+}
+
+Value DecodeValue(std::uint32_t type, std::span<const std::uint8_t> data) {
+    switch (type) {
+        case kString:
+            if (data.empty())
+                return {};
+            return StringDatumText(data);
+        case kDword:
+            if (data.size() < 4)
+                return {};
+            return LittleEndianInt32(data);
+        default:
+            return {};
+    }
+}
+
+std::u16string ValueText(const Value& value) {
+    if (const auto* text = std::get_if<std::u16string>(&value))
+        return *text;
+    if (const auto* number = std::get_if<std::int32_t>(&value))
+        return DecimalText(*number);
+    return {};
 }
 
 }  // namespace registry

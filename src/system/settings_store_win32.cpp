@@ -35,8 +35,11 @@ SettingRead RegistrySettingsBackend::Read(const std::u16string& section,
     std::wstring name = ToWide(key);
     std::vector<std::uint8_t> data;
     DWORD type = 0;
-    // The value may grow between learning its size and reading it: read again until it fits.
-    for (;;) {
+    // The value may grow between learning its size and reading it: read again until it fits, but
+    // not forever against a program that keeps rewriting it.
+    for (int attempt = 0;; ++attempt) {
+        if (attempt == 16)
+            return {SettingRead::Status::Failed, {}};
         DWORD size = static_cast<DWORD>(data.size());
         status = ::RegQueryValueExW(hkey.get(), name.c_str(), nullptr, &type,
                                     data.empty() ? nullptr : data.data(), &size);
