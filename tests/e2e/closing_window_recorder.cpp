@@ -91,10 +91,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     HWND first = nullptr;
     for (int i = 2; i < argc; ++i) {
-        std::wstring spec = argv[i];
-        size_t colon = spec.find(L':');
-        std::wstring kind = spec.substr(0, colon);
-        std::wstring title = colon == std::wstring::npos ? L"" : spec.substr(colon + 1);
+        std::wstring request = argv[i];
+        size_t colon = request.find(L':');
+        std::wstring kind = request.substr(0, colon);
+        std::wstring title = colon == std::wstring::npos ? L"" : request.substr(colon + 1);
         DWORD exStyle = kind == L"tool" ? WS_EX_TOOLWINDOW : 0;
         DWORD style = kind == L"owned" ? WS_POPUP | WS_CAPTION | WS_SYSMENU : WS_OVERLAPPEDWINDOW;
         HWND owner = kind == L"owned" ? first : nullptr;
