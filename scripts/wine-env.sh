@@ -2,6 +2,12 @@
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
+# Wine names Unix files in the locale's character set: without UTF-8 (a bare POSIX locale, as on
+# a fresh machine or in CI) a folder such as "Prüfung 日本" cannot even be created.
+if [ "$(locale charmap 2>/dev/null)" != "UTF-8" ]; then
+    export LC_ALL=C.UTF-8
+fi
+
 # Creates the prefix on first use (about 8 s) and starts a persistent wineserver for it.
 wine_prefix_up() {
     export WINEPREFIX="$1"
