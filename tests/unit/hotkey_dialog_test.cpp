@@ -5,19 +5,19 @@
 #include <vector>
 
 #include "hotkeys/hotkey_dialog.h"
-#include "hotkey_fake_settings.h"
+#include "settings_backend_fake.h"
 
 namespace {
 
 // Logs arming into the store's write log, so that the order of both shows in one list.
 class LoggingArming final : public HotkeyArming {
   public:
-    explicit LoggingArming(FakeSettings& store) : store_(store) {}
+    explicit LoggingArming(FakeSettingsBackend& store) : store_(store) {}
     void ActivateHotkey() override { store_.log.push_back(u"<arm>"); }
     void DeActivateHotkey() override { store_.log.push_back(u"<disarm>"); }
 
   private:
-    FakeSettings& store_;
+    FakeSettingsBackend& store_;
 };
 
 HotkeyControls Controls(bool dbrCtrl, bool dbrShift, bool dbrAlt, bool ccCtrl, bool ccShift,
@@ -63,7 +63,7 @@ TEST(StoreHotkeyControls, WritesTheBoxesThenArmsThenWritesTheKeyNames) {
         const char16_t* arming;
     };
     for (const Case& c : {Case{true, u"<arm>"}, Case{false, u"<disarm>"}}) {
-        FakeSettings store;
+        FakeSettingsBackend store;
         LoggingArming arming(store);
         HotkeyControls controls = Controls(1, 0, 1, 0, 1, 0);
         controls.chkHotkeysActivated = c.activated;
@@ -93,7 +93,7 @@ TEST(StoreHotkeyControls, WhatIsSavedIsWhatTheNextOpeningShows) {
     typed.cmbCcHotkeyLetter = u"f5";
     HotkeyControls defaults = Controls(1, 1, 1, 1, 1, 1);
     for (const HotkeyControls& controls : {typed, defaults}) {
-        FakeSettings store;
+        FakeSettingsBackend store;
         LoggingArming arming(store);
         StoreHotkeyControls(controls, arming);
         HotkeySettings settings;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "hotkeys/hotkey_settings.h"
-#include "hotkey_fake_settings.h"
+#include "settings_backend_fake.h"
 
 namespace {
 
@@ -170,7 +170,7 @@ TEST(RestoreGlobalsFromRegistry, DerivesMasksAndKeyCodesFromTheStore) {
          122},
     };
     for (const LoadCase& c : cases) {
-        FakeSettings store;
+        FakeSettingsBackend store;
         for (const auto& [key, value] : c.stored)
             store.Set(key, value);
         HotkeySettings s;
@@ -188,7 +188,7 @@ TEST(RestoreGlobalsFromRegistry, DerivesMasksAndKeyCodesFromTheStore) {
 }
 
 TEST(RestoreGlobalsFromRegistry, LoadingTwiceGivesTheSameFields) {
-    FakeSettings store;
+    FakeSettingsBackend store;
     store.Set(u"DbrShift", u"0");
     store.Set(u"CcHotKeyLetter", u"F3");
     store.Set(u"HotkeysActivated", u"1");
@@ -201,7 +201,7 @@ TEST(RestoreGlobalsFromRegistry, LoadingTwiceGivesTheSameFields) {
 
 TEST(RestoreGlobalsFromRegistry, ReloadReplacesEveryFieldFromTheStore) {
     // What a save in the dialog relies on: nothing of an earlier load survives.
-    FakeSettings store;
+    FakeSettingsBackend store;
     store.Set(u"DbrCtrl", u"0");
     store.Set(u"DbrHotKeyLetter", u"F2");
     store.Set(u"CcAlt", u"0");

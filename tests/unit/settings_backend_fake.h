@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "system/settings_store.h"
 
@@ -14,10 +15,12 @@ struct ProcessEnded {
 
 class FakeSettingsBackend final : public SettingsBackend {
   public:
-    std::map<std::u16string, std::u16string> values;  // by key; every caller uses "Settings"
+    std::map<std::u16string, std::u16string> values;  // by section and key, "Settings\\DeskBroom"
     bool refuseReads = false;
     bool refuseWrites = false;
     int writes = 0;
+    // "Key=value" per write, and whatever else a test appends, in order.
+    std::vector<std::u16string> log;
 
     FakeSettingsBackend() { UseSettingsBackend(*this); }
 
@@ -35,7 +38,17 @@ class FakeSettingsBackend final : public SettingsBackend {
             return false;
         ++writes;
         values[section + u"\\" + key] = value;
+        log.push_back(key + u"=" + value);
         return true;
     }
     [[noreturn]] void Fail(const std::u16string& message) override { throw ProcessEnded{message}; }
+
+    // A value in the "Settings" section, as the program's callers use it.
+    void Set(const std::u16string& key, const std::u16string& value) {
+        values[u"Settings\\" + key] = value;
+    }
+    const std::u16string* Get(const std::u16string& key) const {
+        auto found = values.find(u"Settings\\" + key);
+        return found == values.end() ? nullptr : &found->second;
+    }
 };
