@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "clipboard/clipboard_text.h"
+#include "common/reentry_guard.h"
 #include "win32/ui_win32.h"
 #include "win32/unique_handle.h"
 
@@ -187,10 +188,7 @@ void frmDeskBroom::CleanClipboard() {
     // result is the same and nothing copied meanwhile is lost.
     if (gCleaning)
         return;
-    gCleaning = true;
-    struct Done {
-        ~Done() { gCleaning = false; }
-    } done;
+    ReentryGuard cleaning(gCleaning);
 
     const MessagePump pump = [this] {
         ProcessPendingMessages();

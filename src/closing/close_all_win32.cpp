@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "closing/closing_win32.h"
+#include "common/reentry_guard.h"
 #include "win32/ui_win32.h"
 
 namespace {
@@ -50,10 +51,7 @@ bool IsSameWindow(const ListedWindow& listed) {
 void frmDeskBroom::CloseWindowsNow() {
     if (closeAllRunning)
         return;
-    closeAllRunning = true;
-    struct RunEnds {
-        ~RunEnds() { closeAllRunning = false; }
-    } runEnds;
+    ReentryGuard running(closeAllRunning);
 
     fktAPI::lngWindowList.Clear();
     fktAPI::CollectWindows();
