@@ -6,6 +6,7 @@
 #include "app/resources/resource.h"
 #include "app/ui_text.h"
 #include "system/settings_store.h"
+#include "win32/failure.h"
 #include "win32/ui_win32.h"
 #include "win32/wide_text.h"
 
@@ -73,18 +74,14 @@ frmDeskBroom* frmDeskBroom::Create(HINSTANCE instance) {
     // button; start-up hides that owner at its end.
     form->owner_.reset(::CreateWindowExW(0, kOwnerClass, L"DeskBroom", WS_POPUP, 0, 0, 0, 0,
                                          nullptr, nullptr, instance, nullptr));
-    if (!form->owner_) {
-        delete form;
-        return nullptr;
-    }
+    if (!form->owner_)
+        EndWithFailure(DescribeLastError());
     // The window object is attached at WM_NCCREATE; WM_CREATE runs the start-up sequence.
     HWND hwnd = ::CreateWindowExW(
         0, kMainClass, L"Desk Broom", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
         CW_USEDEFAULT, CW_USEDEFAULT, 320, 140, form->owner_.get(), nullptr, instance, form);
-    if (!hwnd) {
-        delete form;
-        return nullptr;
-    }
+    if (!hwnd)
+        EndWithFailure(DescribeLastError());
     return form;
 }
 
@@ -98,7 +95,7 @@ LRESULT CALLBACK frmDeskBroom::WindowProc(HWND hwnd, UINT message, WPARAM wParam
     auto* form = reinterpret_cast<frmDeskBroom*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!form)
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    return form->OnMessage(message, wParam, lParam);
+    return Guarded([&] { return form->OnMessage(message, wParam, lParam); });
 }
 
 LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -13,7 +13,8 @@
 
 class frmDeskBroom final : private StartupHost {
   public:
-    // Creates the owner and the main window and runs the start-up sequence; null on failure.
+    // Creates the owner and the main window and runs the start-up sequence; a failure ends the
+    // program with its description.
     static frmDeskBroom* Create(HINSTANCE instance);
 
     HWND hwnd() const { return hwnd_; }

@@ -4,6 +4,7 @@
 
 #include "app/frm_desk_broom_win32.h"
 #include "system/settings_store_win32.h"
+#include "win32/failure.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
@@ -12,9 +13,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     static RegistrySettingsBackend settings;
     UseSettingsBackend(settings);
 
-    frmDeskBroom* form = frmDeskBroom::Create(instance);
-    if (!form)
-        return 1;
+    frmDeskBroom* form = Guarded([&] { return frmDeskBroom::Create(instance); });
 
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

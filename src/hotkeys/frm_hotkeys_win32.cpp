@@ -6,6 +6,7 @@
 #include "app/frm_desk_broom_win32.h"
 #include "app/resources/resource.h"
 #include "app/ui_text.h"
+#include "win32/failure.h"
 #include "win32/ui_win32.h"
 #include "win32/wide_text.h"
 
@@ -148,15 +149,16 @@ frmHotkeys& HotkeysForm() {
     return form;
 }
 
-void frmHotkeys::Show(frmDeskBroom& mainForm) {
+void frmHotkeys::Show(frmDeskBroom& mainForm, HWND owner) {
     if (hwnd_) {
         ::SetForegroundWindow(hwnd_);
         return;
     }
     mainForm_ = &mainForm;
     DialogTemplate dialog = BuildTemplate();
-    ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialog.get(), nullptr,
+    ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialog.get(), owner,
                               &frmHotkeys::DialogProc, reinterpret_cast<LPARAM>(this));
+    SetOpenDialog(nullptr);
     hwnd_ = nullptr;
     smallIcon_.reset();
     icon_.reset();
@@ -167,9 +169,11 @@ INT_PTR CALLBACK frmHotkeys::DialogProc(HWND hwnd, UINT message, WPARAM wParam, 
         auto* form = reinterpret_cast<frmHotkeys*>(lParam);
         form->hwnd_ = hwnd;
         ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        // Actions started while the dialog is open pump messages inside its loop.
+        SetOpenDialog(hwnd);
     }
     auto* form = reinterpret_cast<frmHotkeys*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-    return form ? form->OnMessage(message, wParam, lParam) : FALSE;
+    return form ? Guarded([&] { return form->OnMessage(message, wParam, lParam); }) : FALSE;
 }
 
 INT_PTR frmHotkeys::OnMessage(UINT message, WPARAM wParam, LPARAM) {

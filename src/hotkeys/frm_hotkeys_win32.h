@@ -14,9 +14,10 @@ class frmDeskBroom;
 // One instance for the whole run (HotkeysForm()); its settings outlive every opening.
 class frmHotkeys final : public HotkeySettings {
   public:
-    // Opens the dialog modally, without owner, and returns when it closes. While it is open,
-    // a second request brings it to the front instead.
-    void Show(frmDeskBroom& mainForm);
+    // Opens the dialog modally and returns when it closes. While it is open, a second request
+    // brings it to the front instead. The owner is the program's hidden owner window: close-all
+    // passes over owned windows, and the dialog keeps a task-bar button of its own.
+    void Show(frmDeskBroom& mainForm, HWND owner);
 
     // Asks about a hotkey row without modifier; bMOdTryModifierAgain says the user chose No.
     void CheckForNoneModifier();

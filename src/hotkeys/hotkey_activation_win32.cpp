@@ -2,34 +2,11 @@
 // dialog.
 #include "app/frm_desk_broom_win32.h"
 
-#include <cwchar>
-#include <string>
-
 #include "hotkeys/frm_hotkeys_win32.h"
 #include "hotkeys/hotkey_dispatch.h"
-#include "win32/ui_win32.h"
-#include "win32/wide_text.h"
+#include "win32/failure.h"
 
 namespace {
-
-// A failed arming or disarming is not handled by its callers: the program says why and ends,
-// rather than run on with hotkeys in a state the user did not choose.
-[[noreturn]] void EndWithFailure(HRESULT failure) {
-    wchar_t* text = nullptr;
-    DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(failure), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring description = length ? std::wstring(text, length) : L"";
-    if (text)
-        ::LocalFree(text);
-    while (!description.empty() && (description.back() == L'\n' || description.back() == L'\r')) {
-        description.pop_back();
-    }
-    if (description.empty())
-        description = L"Error 0x" + std::to_wstring(failure);
-    ShowMessage(ToU16(description));
-    ::ExitProcess(1);
-}
 
 void PutArming(IDispatch& component, LONG value) {
     VARIANT argument;
@@ -40,8 +17,10 @@ void PutArming(IDispatch& component, LONG value) {
     DISPPARAMS params{&argument, &named, 1, 1};
     HRESULT result = component.Invoke(WinHook::kDispidArming, IID_NULL, LOCALE_USER_DEFAULT,
                                       DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
+    // A failed arming or disarming is not handled by its callers: the program says why and
+    // ends, rather than run on with hotkeys in a state the user did not choose.
     if (FAILED(result))
-        EndWithFailure(result);
+        EndWithFailure(DescribeError(result));
 }
 
 class MainFormActions final : public HotkeyActions {
@@ -65,7 +44,7 @@ bool frmDeskBroom::RestoreHotkeys() {
                 WinHookHotKey_KeyEvent(keyCode, shift, scanCode, flags, time, handled);
             }));
         if (!WinHookHotKey)
-            EndWithFailure(HRESULT_FROM_WIN32(::GetLastError()));
+            EndWithFailure(DescribeLastError());
     }
     frmHotkeys& hotkeys = HotkeysForm();
     hotkeys.RestoreGlobalsFromRegistry();
@@ -87,5 +66,5 @@ void frmDeskBroom::WinHookHotKey_KeyEvent(std::int32_t& keyCode, std::int16_t sh
 }
 
 void frmDeskBroom::mPopSetHotkeys_Click() {
-    HotkeysForm().Show(*this);
+    HotkeysForm().Show(*this, owner_.get());
 }

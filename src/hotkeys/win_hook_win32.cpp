@@ -5,6 +5,8 @@
 
 #include <cwchar>
 
+#include "win32/failure.h"
+
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"DeskBroomKeyboardHook";
@@ -200,11 +202,13 @@ void WinHook::HookThread(std::promise<DWORD>* started) {
 
 LRESULT CALLBACK WinHook::LowLevelKeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && hookOwner) {
-        const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        LowLevelKeyEvent event{static_cast<std::uint32_t>(wParam), info->vkCode, info->scanCode,
-                               info->flags, info->time};
-        if (auto press = hookOwner->tracker_.OnKey(event, &HeldNow))
-            hookOwner->Record(*press);
+        Guarded([&] {
+            const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+            LowLevelKeyEvent event{static_cast<std::uint32_t>(wParam), info->vkCode, info->scanCode,
+                                   info->flags, info->time};
+            if (auto press = hookOwner->tracker_.OnKey(event, &HeldNow))
+                hookOwner->Record(*press);
+        });
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -255,7 +259,7 @@ LRESULT CALLBACK WinHook::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         if (hook) {
             // Kept alive while a handler runs: it may end up releasing the component.
             hook->AddRef();
-            hook->RaiseKeyEvents();
+            Guarded([&] { hook->RaiseKeyEvents(); });
             hook->Release();
         }
         return 0;

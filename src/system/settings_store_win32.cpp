@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "system/registry_value.h"
-#include "win32/ui_win32.h"
+#include "win32/failure.h"
 #include "win32/unique_handle.h"
 #include "win32/wide_text.h"
 
@@ -75,7 +75,6 @@ bool RegistrySettingsBackend::Write(const std::u16string& section, const std::u1
 }
 
 void RegistrySettingsBackend::Fail(const std::u16string& message) {
-    ShowMessage(message);
     // Ends at once: no unload steps run, nothing else is written.
-    ::ExitProcess(1);
+    EndWithFailure(message);
 }

@@ -1,9 +1,19 @@
-// Shared Win32 helpers: the message pump, the program's message boxes, the program's folder.
+// Shared Win32 helpers: the message pump, the open dialog, the message boxes, the program's folder.
 #include "win32/ui_win32.h"
 
 #include <vector>
 
 #include "win32/wide_text.h"
+
+namespace {
+
+HWND openDialog = nullptr;
+
+}  // namespace
+
+void SetOpenDialog(HWND dialog) {
+    openDialog = dialog;
+}
 
 void ProcessPendingMessages() {
     MSG msg;
@@ -12,6 +22,8 @@ void ProcessPendingMessages() {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
+        if (openDialog && ::IsDialogMessageW(openDialog, &msg))
+            continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }

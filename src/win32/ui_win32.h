@@ -1,4 +1,4 @@
-// Shared Win32 helpers: the message pump, the program's message boxes, the program's folder.
+// Shared Win32 helpers: the message pump, the open dialog, the message boxes, the program's folder.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +8,12 @@
 
 // Dispatches every pending message of this thread and returns when the queue is empty.
 // A quit request met on the way is posted again so that the main loop still sees it.
+// Messages for the open dialog (see SetOpenDialog) go through its dialog manager.
 void ProcessPendingMessages();
+
+// The program's open dialog while it is open, null once it closed. An action run inside the
+// dialog's own loop pumps messages itself; they still reach the dialog's keyboard interface.
+void SetOpenDialog(HWND dialog);
 
 // A message box captioned "DeskBroom", no icon, application-modal; returns the button pressed.
 int ShowMessage(std::u16string_view text, UINT buttons = MB_OK);

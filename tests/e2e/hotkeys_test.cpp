@@ -603,6 +603,42 @@ TEST_F(HotkeysDialogTest, EscAndTheCloseBoxStoreNothing) {
     }
 }
 
+// Close-all passes over the program's own dialog, and the dialog answers its keys while a run
+// goes on inside its loop.
+TEST_F(HotkeysDialogTest, CloseAllSparesTheOpenDialogAndItsKeysWorkDuringTheRun) {
+    StartWith({{L"HotkeysActivated", L"1"}});
+    TestWindows windows(20);
+    HotkeysDialog dialog(Open());
+    ASSERT_NE(dialog.window, nullptr);
+    PressChord({VK_MENU, 'H'});  // an edit not yet applied
+    ASSERT_TRUE(WaitFor([&] { return !Ticked(dialog.activated); }));
+    auto focus = [&] {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog.window, nullptr), &gui);
+        return gui.hwndFocus;
+    };
+
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run == 1 ? "tray click" : "hotkey");
+        run == 1 ? app_->LeftClickTrayIcon() : PressCtrlAltShift(VK_F12);
+        ASSERT_TRUE(WaitFor([&] { return windows.closeRequests() > 20 * (run - 1); }));
+        ::SetForegroundWindow(dialog.window);
+        HWND before = focus();
+        PressKey(VK_TAB);
+        EXPECT_TRUE(WaitFor([&] { return focus() != before; })) << "Tab during the run";
+        if (run == 2) {
+            PressKey(VK_ESCAPE);
+            EXPECT_TRUE(WaitFor([&] { return Closed(dialog.window); })) << "Esc during the run";
+        }
+        EXPECT_LT(windows.closeRequests(), 20 * run) << "the run was over before the keys";
+        ASSERT_TRUE(WaitFor([&] { return windows.fewestCloseRequests() == run; }, 20000));
+        EXPECT_TRUE(run == 2 || (!Closed(dialog.window) && !Ticked(dialog.activated)));
+        ::Sleep(1000);  // the run's last pause
+    }
+    EXPECT_EQ(ReadSetting(L"HotkeysActivated"), L"1");
+}
+
 TEST_F(HotkeysDialogTest, SetHotkeysWhileTheDialogIsOpenBringsItForward) {
     StartWith({});
     HWND dialog = Open();

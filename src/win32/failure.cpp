@@ -1,0 +1,74 @@
+// The one way the program ends on a failure that no handler deals with.
+#include "win32/failure.h"
+
+#include <cstdio>
+#include <exception>
+#include <new>
+
+#include "win32/ui_win32.h"
+#include "win32/wide_text.h"
+
+namespace {
+
+std::wstring SystemText(DWORD code) {
+    wchar_t* text = nullptr;
+    DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring description = length ? std::wstring(text, length) : L"";
+    if (text)
+        ::LocalFree(text);
+    while (!description.empty() && (description.back() == L'\n' || description.back() == L'\r' ||
+                                    description.back() == L' ')) {
+        description.pop_back();
+    }
+    return description;
+}
+
+// An exception's own text, which the standard library writes in the ANSI code page.
+std::u16string NarrowText(const char* text) {
+    int size = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (size <= 1)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), size);
+    wide.resize(static_cast<std::size_t>(size - 1));
+    return ToU16(wide);
+}
+
+}  // namespace
+
+void EndWithFailure(std::u16string_view description) {
+    ShowMessage(description);
+    ::ExitProcess(1);
+}
+
+std::u16string DescribeError(HRESULT error) {
+    // The system keeps the texts of Windows errors under their plain codes.
+    const auto code = static_cast<DWORD>(error);
+    std::wstring text =
+        HRESULT_FACILITY(error) == FACILITY_WIN32 ? SystemText(HRESULT_CODE(error)) : L"";
+    if (text.empty())
+        text = SystemText(code);
+    wchar_t hex[24];
+    std::swprintf(hex, std::size(hex), L"Error 0x%08lX", static_cast<unsigned long>(code));
+    return ToU16(text.empty() ? std::wstring(hex) : text + L"\r" + hex);
+}
+
+std::u16string DescribeLastError() {
+    DWORD error = ::GetLastError();
+    return DescribeError(error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error));
+}
+
+void EndWithCurrentException() noexcept {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        EndWithFailure(DescribeError(E_OUTOFMEMORY));
+    } catch (const std::exception& failure) {
+        std::u16string text = NarrowText(failure.what());
+        EndWithFailure(text.empty() ? DescribeError(E_UNEXPECTED) : text);
+    } catch (...) {
+        EndWithFailure(DescribeError(E_UNEXPECTED));
+    }
+}
