@@ -58,8 +58,11 @@ void frmDeskBroom::CloseWindowsNow() {
     const std::size_t last = fktAPI::lngWindowCount();
     for (std::size_t i = 0; i < last; ++i) {
         const ListedWindow& listed = fktAPI::lngWindowList[i];
-        if (IsSameWindow(listed)) {
-            ::PostMessageW(reinterpret_cast<HWND>(listed.handle), WM_CLOSE, 0, 0);
+        // A run may take minutes: a window retitled to a spared title, hidden or given an owner
+        // since the list was made is spared as it would be in a new run.
+        const HWND window = reinterpret_cast<HWND>(listed.handle);
+        if (IsSameWindow(listed) && fktAPI::IsSelectedNow(window)) {
+            ::PostMessageW(window, WM_CLOSE, 0, 0);
         }
         ProcessPendingMessages();
         // Exit chosen from the tray menu during the run: the remaining windows stay open.

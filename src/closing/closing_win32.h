@@ -43,5 +43,7 @@ bool ExecAndWait(const std::u16string& commandLine);
 // Appends every top-level window that the selection rules take to lngWindowList.
 void CollectWindows();
 BOOL CALLBACK EnumWindowsCallback(HWND hwnd, LPARAM);
+// Whether the selection rules take the window as it is now (visibility, owner, style, title).
+bool IsSelectedNow(HWND hwnd);
 bool IsToolWindow(HWND hwnd);
 }  // namespace fktAPI

@@ -11,22 +11,26 @@ bool IsToolWindow(HWND hwnd) {
     return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
 }
 
+bool IsSelectedNow(HWND hwnd) {
+    WindowFacts facts;
+    facts.visible = ::IsWindowVisible(hwnd) != FALSE;
+    facts.hasParent = ::GetParent(hwnd) != nullptr;
+    facts.toolWindow = IsToolWindow(hwnd);
+    if (!facts.visible || facts.hasParent || facts.toolWindow)
+        return false;
+    // One unit beyond the tested length shows whether the cut falls inside a surrogate pair.
+    wchar_t title[kMaxTitleLength + 2];
+    int length = ::GetWindowTextW(hwnd, title, static_cast<int>(std::size(title)));
+    if (length <= 0)
+        return false;
+    facts.title = std::u16string_view(reinterpret_cast<const char16_t*>(title),
+                                      static_cast<std::size_t>(length));
+    return IsWindowSelected(facts, fktVariablen::svFilterList);
+}
+
 BOOL CALLBACK EnumWindowsCallback(HWND hwnd, LPARAM) {
     try {
-        WindowFacts facts;
-        facts.visible = ::IsWindowVisible(hwnd) != FALSE;
-        facts.hasParent = ::GetParent(hwnd) != nullptr;
-        facts.toolWindow = IsToolWindow(hwnd);
-        wchar_t title[kMaxTitleLength + 1];
-        int length = 0;
-        if (facts.visible && !facts.hasParent && !facts.toolWindow) {
-            length = ::GetWindowTextW(hwnd, title, static_cast<int>(std::size(title)));
-        }
-        if (length <= 0)
-            return TRUE;
-        facts.title = std::u16string_view(reinterpret_cast<const char16_t*>(title),
-                                          static_cast<std::size_t>(length));
-        if (IsWindowSelected(facts, fktVariablen::svFilterList)) {
+        if (IsSelectedNow(hwnd)) {
             DWORD processId = 0;
             DWORD threadId = ::GetWindowThreadProcessId(hwnd, &processId);
             lngWindowList.Add({reinterpret_cast<std::uintptr_t>(hwnd), processId, threadId});

@@ -14,12 +14,25 @@ const FilterList& SparedByName() {
     return spared;
 }
 
+// The first kMaxTitleLength units of the title, less one where the cut would split a surrogate
+// pair: a character is tested whole or not at all.
+std::u16string_view CutTitle(std::u16string_view title) {
+    if (title.size() <= kMaxTitleLength)
+        return title;
+    const auto isHigh = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+    const auto isLow = [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+    std::size_t length = kMaxTitleLength;
+    if (isHigh(title[length - 1]) && isLow(title[length]))
+        --length;
+    return title.substr(0, length);
+}
+
 }  // namespace
 
 bool IsWindowSelected(const WindowFacts& window, const FilterList& filters) {
     if (!window.visible || window.hasParent || window.toolWindow)
         return false;
-    const std::u16string_view title = window.title.substr(0, kMaxTitleLength);
+    const std::u16string_view title = CutTitle(window.title);
     if (title.empty())
         return false;
     const std::u32string prepared = PrepareTitle(title);

@@ -18,8 +18,9 @@ struct WindowFacts {
 };
 
 // True when close-all should ask the window to close: a visible, parentless, non-tool window
-// whose title (its first 127 units) is not empty, does not begin with the program's own names or
-// "Program Manager", and matches no pattern of `filters`. Case does not matter.
+// whose title (its first 127 units, or 126 where a surrogate pair straddles the cut; pass one
+// unit more so that the pair can be seen) is not empty, does not begin with the program's own names
+// or "Program Manager", and matches no pattern of `filters`. Case does not matter.
 bool IsWindowSelected(const WindowFacts& window, const FilterList& filters);
 
 // A selected window, with the process and thread it belonged to when it was selected, so that a

@@ -230,6 +230,26 @@ TEST_F(ClosingTest, SecondClickDuringARunStartsNoSecondRunAndTheMenuStillOpens) 
         EXPECT_EQ(count, 1) << WindowText(hwnd);
 }
 
+// A run takes its time: a window retitled to a spared title or hidden meanwhile is spared.
+TEST_F(ClosingTest, WindowsSparedDuringARunGetNoClose) {
+    DeskBroom app;
+    WindowRecorder recorder(app.folder(), {L"normal:Run 1", L"normal:Run 2", L"normal:Run 3",
+                                           L"normal:Run 4", L"normal:Run 5", L"normal:Run 6"});
+    ASSERT_TRUE(recorder.Ready());
+    std::vector<HWND> order = recorder.EnumerationOrder();
+    std::erase_if(order, [&](HWND hwnd) { return WindowText(hwnd).rfind(L"Run ", 0) != 0; });
+    ASSERT_EQ(order.size(), 6u);
+
+    app.LeftClickTrayIcon();
+    ASSERT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 1; }));
+    ::SetWindowTextW(order[4], L"DeskBroom now");
+    ::ShowWindow(order[5], SW_HIDE);
+    EXPECT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 4; }));
+    Linger(1500);
+    EXPECT_EQ(Receivers(recorder.Messages(WM_CLOSE)),
+              std::vector<HWND>(order.begin(), order.begin() + 4));
+}
+
 // Exit chosen during a run ends the program at once; the windows not yet asked stay untouched.
 TEST_F(ClosingTest, ExitDuringARunEndsItThere) {
     DeskBroom app;

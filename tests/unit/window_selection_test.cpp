@@ -17,7 +17,8 @@ struct Case {
 TEST(IsWindowSelected, RulesInOrder) {
     const std::u16string long127(127, u'A');
     const FilterList filters({u"Wine System Tray", u"*- Notes", u"  Two", long127 + u"B",
-                              std::u16string(126, u'C') + u"?", u"[unclosed"});
+                              std::u16string(126, u'C') + u"?", u"[unclosed",
+                              std::u16string(126, u'E')});
     const Case cases[] = {
         {"plain application window", true, false, false, u"Calculator", true},
         {"hidden", false, false, false, u"Calculator", false},
@@ -44,6 +45,8 @@ TEST(IsWindowSelected, RulesInOrder) {
         // Only 127 units of a title take part: a filter that spells out a longer title fails.
         {"title cut before a 128-unit filter", true, false, false, long127 + u"B", true},
         {"filter of the cut title", true, false, false, std::u16string(127, u'C') + u"D", false},
+        {"cut before a pair at the limit", true, false, false,
+         std::u16string(126, u'E') + u"\U0001F600", false},
         {"malformed filter spares nothing", true, false, false, u"[unclosed", true},
     };
     for (const Case& c : cases) {
