@@ -1,11 +1,13 @@
 // The clean-clipboard action: the clipboard's text without control characters, and nothing else.
 #include "app/frm_desk_broom_win32.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <optional>
 #include <vector>
 
+#include "clipboard/clipboard_put.h"
 #include "clipboard/clipboard_text.h"
 #include "common/reentry_guard.h"
 #include "win32/ui_win32.h"
@@ -43,6 +45,9 @@ struct ClipboardContents {
     DWORD sequence = 0;
     UniqueHglobal text;  // CF_UNICODETEXT data of our own: the text and a NUL
     std::size_t length = 0;
+    // The text as read, kept only where cleaning changes it: put back if the cleaned text
+    // cannot be set after the clipboard was emptied.
+    UniqueHglobal original;
     std::vector<Marker> markers;
 };
 
@@ -111,6 +116,11 @@ std::optional<ClipboardContents> ReadOpenClipboard() {
         if (contents.length != 0)
             std::memcpy(copy, text, contents.length * sizeof(char16_t));
         copy[contents.length] = u'\0';
+        if (std::any_of(copy, copy + contents.length, IsRemovedControlCharacter)) {
+            contents.original = GlobalCopy(copy, (contents.length + 1) * sizeof(char16_t));
+            if (!contents.original)
+                return std::nullopt;
+        }
     }
 
     for (const wchar_t* name : kPrivacyMarkers) {
@@ -143,6 +153,35 @@ bool CleanText(ClipboardContents& contents, const MessagePump& pump) {
     return true;
 }
 
+// The open clipboard over our prepared data; each handle the clipboard takes is released here.
+class OpenClipboardWriter final : public ClipboardWriter {
+  public:
+    OpenClipboardWriter(ClipboardContents& contents,
+                        std::vector<std::pair<UINT, UniqueHglobal>>& markers)
+        : contents_(contents), markers_(markers) {}
+
+    bool Empty() override { return ::EmptyClipboard() != FALSE; }
+    bool SetText(bool cleaned) override {
+        UniqueHglobal& text = cleaned || !contents_.original ? contents_.text : contents_.original;
+        return Set(CF_UNICODETEXT, text);
+    }
+    std::size_t MarkerCount() const override { return markers_.size(); }
+    bool SetMarker(std::size_t index) override {
+        return Set(markers_[index].first, markers_[index].second);
+    }
+
+  private:
+    static bool Set(UINT format, UniqueHglobal& data) {
+        if (!data || !::SetClipboardData(format, data.get()))
+            return false;
+        data.release();  // the clipboard owns it now
+        return true;
+    }
+
+    ClipboardContents& contents_;
+    std::vector<std::pair<UINT, UniqueHglobal>>& markers_;
+};
+
 WriteResult WriteClipboard(HWND owner, ClipboardContents& contents, const MessagePump& pump) {
     // Everything that can run out of memory is done before the clipboard is emptied.
     std::vector<std::pair<UINT, UniqueHglobal>> markers;
@@ -164,20 +203,9 @@ WriteResult WriteClipboard(HWND owner, ClipboardContents& contents, const Messag
     // Something copied since the text was read must not be lost under an older text.
     if (::GetClipboardSequenceNumber() != contents.sequence)
         return WriteResult::Changed;
-    if (!::EmptyClipboard())
-        return WriteResult::Failed;
-    if (!::SetClipboardData(CF_UNICODETEXT, contents.text.get()))
-        return WriteResult::Failed;
-    contents.text.release();  // the clipboard owns it now
-    bool allSet = true;
-    for (auto& [format, data] : markers) {
-        if (::SetClipboardData(format, data.get())) {
-            data.release();
-        } else {
-            allSet = false;
-        }
-    }
-    return allSet ? WriteResult::Written : WriteResult::Failed;
+    OpenClipboardWriter writer(contents, markers);
+    return PutCleanedText(writer) == PutOutcome::Cleaned ? WriteResult::Written
+                                                         : WriteResult::Failed;
 }
 
 }  // namespace
