@@ -627,6 +627,7 @@ TEST_F(HotkeysDialogTest, CloseAllSparesTheOpenDialogAndItsKeysWorkDuringTheRun)
         HWND before = focus();
         PressKey(VK_TAB);
         EXPECT_TRUE(WaitFor([&] { return focus() != before; })) << "Tab during the run";
+        EXPECT_FALSE(Closed(dialog.window) || Ticked(dialog.activated)) << "the edit is kept";
         if (run == 2) {
             PressKey(VK_ESCAPE);
             EXPECT_TRUE(WaitFor([&] { return Closed(dialog.window); })) << "Esc during the run";
