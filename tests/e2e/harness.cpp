@@ -398,23 +398,37 @@ bool DeskBroom::MenuItemChecked(HWND menu, int index, int itemCount) const {
     int itemHeight = (rect.bottom - rect.top) / itemCount;
     int border = (rect.bottom - rect.top - itemHeight * itemCount) / 2;
     int top = rect.top + border + index * itemHeight;
+    int column = ::GetSystemMetrics(SM_CXMENUCHECK);
     // The check mark sits in the column left of the caption: count the pixels there that stand
     // out from the item's background (which is dark while the item is highlighted).
-    HDC screen = ::GetDC(nullptr);
-    COLORREF background = ::GetPixel(screen, rect.right - border - 3, top + itemHeight / 2);
-    int column = ::GetSystemMetrics(SM_CXMENUCHECK);
-    int marked = 0;
-    for (int y = top + 1; y < top + itemHeight - 1; ++y) {
-        for (int x = rect.left + border; x < rect.left + border + column; ++x) {
-            COLORREF c = ::GetPixel(screen, x, y);
-            int difference = std::abs(GetRValue(c) - GetRValue(background)) +
-                             std::abs(GetGValue(c) - GetGValue(background)) +
-                             std::abs(GetBValue(c) - GetBValue(background));
-            if (c != CLR_INVALID && difference > 200)
-                ++marked;
+    auto marks = [&] {
+        HDC screen = ::GetDC(nullptr);
+        COLORREF background = ::GetPixel(screen, rect.right - border - 3, top + itemHeight / 2);
+        int marked = 0;
+        for (int y = top + 1; y < top + itemHeight - 1; ++y) {
+            for (int x = rect.left + border; x < rect.left + border + column; ++x) {
+                COLORREF c = ::GetPixel(screen, x, y);
+                int difference = std::abs(GetRValue(c) - GetRValue(background)) +
+                                 std::abs(GetGValue(c) - GetGValue(background)) +
+                                 std::abs(GetBValue(c) - GetBValue(background));
+                if (c != CLR_INVALID && difference > 200)
+                    ++marked;
+            }
         }
+        ::ReleaseDC(nullptr, screen);
+        return marked;
+    };
+    // A menu that just opened may not be on the screen yet, and a busy machine shows what lay
+    // beneath it for a moment: read until the column looks the same a while apart.
+    ::UpdateWindow(menu);
+    int marked = marks();
+    for (int tries = 0; tries < 20; ++tries) {
+        ::Sleep(150);
+        int again = marks();
+        if (again == marked && tries > 0)
+            break;
+        marked = again;
     }
-    ::ReleaseDC(nullptr, screen);
     return marked >= 4;
 }
 
