@@ -15,6 +15,7 @@ struct Step {
     std::uint32_t vk;
     std::set<std::uint8_t> held;  // modifier keys the system reports as down
     std::uint32_t flags = 0;
+    std::uint32_t time = 0;  // milliseconds, as the hook reports them
 };
 
 struct SequenceCase {
@@ -32,6 +33,7 @@ std::vector<std::pair<std::int32_t, std::int16_t>> Feed(KeyPressTracker& tracker
         event.message = step.message;
         event.vkCode = step.vk;
         event.flags = step.flags;
+        event.time = step.time;
         auto held = [&](std::uint8_t vk) { return step.held.count(vk) != 0; };
         if (auto press = tracker.OnKey(event, held)) {
             presses.emplace_back(press->keyCode, press->shift);
@@ -98,6 +100,30 @@ TEST(KeyPressTracker, OnePressPerPhysicalKeyPress) {
     for (const SequenceCase& c : cases) {
         KeyPressTracker tracker;
         EXPECT_EQ(Feed(tracker, c.steps), c.presses) << c.what;
+    }
+}
+
+TEST(KeyPressTracker, AKeyDownAfterTheLongestRepeatGapIsANewPress) {
+    // Key-downs of F12 without a release in between, at these times.
+    const struct {
+        const char* what;
+        std::vector<std::uint32_t> times;
+        std::size_t presses;
+    } cases[] = {
+        {"fast repeats", {0, 500, 533, 566}, 1},
+        {"first repeat after the longest delay", {0, 1000, 1400}, 1},
+        {"held for long, repeats never far apart", {0, 900, 1800, 2700, 3600}, 1},
+        {"release lost, pressed again later", {0, 1001}, 2},
+        {"release lost, repeats, pressed again much later", {0, 600, 1200, 60000, 60400}, 2},
+        {"repeats across the wrap of the clock", {0xFFFFFE00, 0xFFFFFF00, 0x00000100}, 1},
+        {"new press across the wrap of the clock", {0xFFFFFF00, 0x00000400}, 2},
+    };
+    for (const auto& c : cases) {
+        std::vector<Step> steps;
+        for (std::uint32_t time : c.times)
+            steps.push_back({kMsgKeyDown, kF12, {}, 0, time});
+        KeyPressTracker tracker;
+        EXPECT_EQ(Feed(tracker, steps).size(), c.presses) << c.what;
     }
 }
 
