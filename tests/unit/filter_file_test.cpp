@@ -52,10 +52,6 @@ std::string Utf16(std::u16string_view text, bool bigEndian = false, bool bom = t
     }
     return bytes;
 }
-std::string Utf16Le(std::u16string_view text) {
-    return Utf16(text);
-}
-
 struct Case {
     const char* name;
     std::string bytes;
@@ -95,17 +91,15 @@ const std::vector<Case>& Cases() {
         {"only a UTF-8 BOM", "\xEF\xBB\xBF", {}},
         {"only a UTF-16 BOM", "\xFF\xFE", {}},
         {"UTF-16 LE",
-         Utf16Le(u"Caf\u00e9\r\nB\rC\n\U0001F600"),
+         Utf16(u"Caf\u00e9\r\nB\rC\n\U0001F600"),
          {u"Caf\u00e9", u"B", u"C", u"\U0001F600"}},
         // The bytes of CR and LF inside a UTF-16 character end no line.
-        {"UTF-16 units holding CR and LF bytes", Utf16Le(u"\u0A0D\u0D0A"), {u"\u0A0D\u0D0A"}},
-        {"UTF-16 blank lines", Utf16Le(u"  \r\n\r\nX"), {u"X"}},
-        {"UTF-16 odd last byte", Utf16Le(u"AB") + "C", {u"AB"}},
+        {"UTF-16 units holding CR and LF bytes", Utf16(u"\u0A0D\u0D0A"), {u"\u0A0D\u0D0A"}},
+        {"UTF-16 blank lines", Utf16(u"  \r\n\r\nX"), {u"X"}},
+        {"UTF-16 odd last byte", Utf16(u"AB") + "C", {u"AB"}},
         {"UTF-16 BE",
          Utf16(u"Caf\u00e9\r\nB\rC\n\U0001F600", true),
          {u"Caf\u00e9", u"B", u"C", u"\U0001F600"}},
-        {"UTF-16 BE odd last byte", Utf16(u"AB", true) + "C", {u"AB"}},
-        {"UTF-16 BE only a BOM", "\xFE\xFF", {}},
         {"UTF-16 unpaired surrogates kept",
          Utf16(u"A\xD800\r\n\xDC00"
                u"B",
@@ -119,7 +113,6 @@ const std::vector<Case>& Cases() {
         {"UTF-16 BE without BOM",
          Utf16(u"\r\nAB\r\nCDE\u20AC", true, false),
          {u"AB", u"CDE\u20AC"}},
-        {"UTF-16 without BOM, one character", Utf16(u"A", true, false), {u"A"}},
         // The zero bytes must run through the start of the file, and in one byte order.
         {"a zero byte past the start is no UTF-16", "AB\r\nC\0D", {u"AB", u"C\0D"}},
         {"zeros in both byte orders are no UTF-16",

@@ -104,26 +104,20 @@ TEST(KeyPressTracker, OnePressPerPhysicalKeyPress) {
 }
 
 TEST(KeyPressTracker, AKeyDownAfterTheLongestRepeatGapIsANewPress) {
-    // Key-downs of F12 without a release in between, at these times.
-    const struct {
-        const char* what;
-        std::vector<std::uint32_t> times;
-        std::size_t presses;
-    } cases[] = {
-        {"fast repeats", {0, 500, 533, 566}, 1},
-        {"first repeat after the longest delay", {0, 1000, 1400}, 1},
-        {"held for long, repeats never far apart", {0, 900, 1800, 2700, 3600}, 1},
-        {"release lost, pressed again later", {0, 1001}, 2},
-        {"release lost, repeats, pressed again much later", {0, 600, 1200, 60000, 60400}, 2},
-        {"repeats across the wrap of the clock", {0xFFFFFE00, 0xFFFFFF00, 0x00000100}, 1},
-        {"new press across the wrap of the clock", {0xFFFFFF00, 0x00000400}, 2},
+    // Key-downs of F12 without a release in between, at these times, and the presses they make.
+    const std::pair<std::vector<std::uint32_t>, std::size_t> cases[] = {
+        {{0, 500, 1000, 1900, 2800}, 1},       // repeats, the first after the longest delay
+        {{0, 1001}, 2},                        // release lost, pressed again
+        {{0, 600, 60000, 60400}, 2},           // release lost, held again much later
+        {{0xFFFFFE00, 0xFFFFFF00, 0x100}, 1},  // repeats across the wrap of the clock
+        {{0xFFFFFF00, 0x400}, 2},              // a new press across the wrap
     };
-    for (const auto& c : cases) {
+    for (const auto& [times, presses] : cases) {
         std::vector<Step> steps;
-        for (std::uint32_t time : c.times)
+        for (std::uint32_t time : times)
             steps.push_back({kMsgKeyDown, kF12, {}, 0, time});
         KeyPressTracker tracker;
-        EXPECT_EQ(Feed(tracker, steps).size(), c.presses) << c.what;
+        EXPECT_EQ(Feed(tracker, steps).size(), presses) << testing::PrintToString(times);
     }
 }
 
