@@ -115,6 +115,13 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam));
             return 0;
+        case WM_DPICHANGED:
+        case WM_DISPLAYCHANGE:
+        case WM_SETTINGCHANGE:
+            // The hidden window may miss WM_DPICHANGED; a change of scaling also comes as a
+            // display or setting change.
+            RefreshTrayIcon();
+            break;
         case WM_ENDSESSION:
             // At log-off the process may end without its windows being destroyed.
             if (wParam)
@@ -234,24 +241,57 @@ void frmDeskBroom::OnCommand(UINT id) {
 }
 
 void frmDeskBroom::OnTaskbarCreated() {
-    // Explorer restarted (or came up after a failed add at log-on): the old icon is gone.
+    // Explorer restarted (or came up after a failed add at log-on, or after a change of
+    // scaling): the old icon is gone.
     if (!currentTip_.empty())
         CreateSystemTrayIcon(currentTip_);
 }
 
+bool frmDeskBroom::LoadTrayIcon() {
+    // The tray shows the small icon size at the DPI of its display; an icon of any other size
+    // is stretched by the shell and blurs. The metric of the system DPI would stay that of
+    // log-on for the life of the process, so the window's own DPI decides.
+    UINT dpi = ::GetDpiForWindow(hwnd_);
+    int size = ::GetSystemMetricsForDpi(SM_CXSMICON, dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI);
+    if (trayIcon_ && size == trayIconSize_)
+        return false;
+    auto* icon = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_DESKBROOM),
+                                                 IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    if (!icon)
+        return false;
+    // The old handle stays alive until the shell has the new one.
+    retiredTrayIcon_ = std::move(trayIcon_);
+    trayIcon_.reset(icon);
+    trayIconSize_ = size;
+    return true;
+}
+
+void frmDeskBroom::RefreshTrayIcon() {
+    if (!LoadTrayIcon() || currentTip_.empty())
+        return;
+    // Only the picture changes: deleting and adding the icon would move it in the tray.
+    TrayIconData.hIcon = trayIcon_.get();
+    NOTIFYICONDATAW change = TrayIconData;
+    change.uFlags = NIF_ICON;
+    ::Shell_NotifyIconW(NIM_MODIFY, &change);
+    retiredTrayIcon_.reset();
+}
+
 void frmDeskBroom::CreateSystemTrayIcon(const std::u16string& svTipText) {
+    LoadTrayIcon();
     TrayIconData = NOTIFYICONDATAW{};
     TrayIconData.cbSize = NOTIFYICONDATAW_V1_SIZE;
     TrayIconData.hWnd = hwnd_;
     TrayIconData.uID = kTrayIconId;
     TrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     TrayIconData.uCallbackMessage = kTrayCallbackMessage;
-    TrayIconData.hIcon = smallIcon_.get();
+    TrayIconData.hIcon = trayIcon_.get();
     // The first form of the record holds 63 characters of tooltip and a NUL.
     std::wstring tip = ToWide(svTipText).substr(0, 63);
     tip.copy(TrayIconData.szTip, tip.size());
     currentTip_ = svTipText;
     ::Shell_NotifyIconW(NIM_ADD, &TrayIconData);
+    retiredTrayIcon_.reset();
 }
 
 void frmDeskBroom::SwitchDefaultAction(bool deskBroom) {

@@ -43,6 +43,10 @@ class frmDeskBroom final : private StartupHost {
     void Form_MouseMove(LPARAM lParam);
     void Form_Paint();
     void OnTaskbarCreated();
+    // Loads the tray icon at the size the tray wants now; true when it was (re)loaded.
+    bool LoadTrayIcon();
+    // After a change of scaling: the tray icon at the new size, in the same place.
+    void RefreshTrayIcon();
     void OnCommand(UINT id);
 
     void mPopDefaultDeskBroom_Click();
@@ -74,8 +78,11 @@ class frmDeskBroom final : private StartupHost {
     HWND hwnd_ = nullptr;
     UniqueHwnd owner_;
     UniqueHmenu mPopupSys;
-    UniqueHicon icon_;       // 32x32, the window's
-    UniqueHicon smallIcon_;  // 16x16, the window's and the tray's
+    UniqueHicon icon_;             // 32x32, the window's
+    UniqueHicon smallIcon_;        // 16x16, the window's
+    UniqueHicon trayIcon_;         // at the tray's size for the current DPI
+    UniqueHicon retiredTrayIcon_;  // the one the shell may still show, until it has the new one
+    int trayIconSize_ = 0;
     NOTIFYICONDATAW TrayIconData{};
     std::u16string currentTip_;
     bool bDefaultDeskBroom = true;

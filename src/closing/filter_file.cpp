@@ -7,6 +7,9 @@
 namespace {
 
 constexpr std::size_t kChunkSize = 64 * 1024;
+// How much of the file's start decides its encoding. Always the same bytes, however the file
+// comes in, so that the chunking never changes the result.
+constexpr std::size_t kSniffBytes = 16;
 
 template <typename Char>
 bool IsBlankLine(std::basic_string_view<Char> line) {
@@ -62,7 +65,24 @@ class LineSplitter {
     std::vector<std::basic_string<Char>> lines_;
 };
 
-enum class Encoding { Utf8Bom, Utf16Le, Undecided };
+enum class Encoding { Utf8Bom, Utf16Le, Utf16Be, Undecided };
+
+// UTF-16 without a BOM, as some editors save it: in text that starts with Latin characters every
+// other byte is zero, the second of each pair in little endian, the first in big endian. ANSI and
+// UTF-8 text hold no zero bytes, so only a start that keeps this pattern throughout counts; UTF-16
+// text that starts otherwise is not recognised, rather than risk misreading an ANSI file.
+Encoding SniffUtf16(std::string_view head) {
+    const std::size_t units = std::min(head.size(), kSniffBytes) / 2;
+    if (units == 0)
+        return Encoding::Undecided;
+    bool little = true, big = true;
+    for (std::size_t k = 0; k < units; ++k) {
+        const bool firstZero = head[2 * k] == 0, secondZero = head[2 * k + 1] == 0;
+        little = little && !firstZero && secondZero;
+        big = big && firstZero && !secondZero;
+    }
+    return little ? Encoding::Utf16Le : big ? Encoding::Utf16Be : Encoding::Undecided;
+}
 
 }  // namespace
 
@@ -157,11 +177,10 @@ FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiD
         return {buffer.data(), std::min(*count, buffer.size())};
     };
 
-    // The encoding shows in the first three bytes at most.
     std::string head;
     for (std::string_view bytes = next(); !bytes.empty(); bytes = next()) {
         head.append(bytes);
-        if (head.size() >= 3)
+        if (head.size() >= kSniffBytes)
             break;
     }
     if (failed)
@@ -175,10 +194,16 @@ FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiD
     } else if (first.starts_with("\xFF\xFE")) {
         encoding = Encoding::Utf16Le;
         first.remove_prefix(2);
+    } else if (first.starts_with("\xFE\xFF")) {
+        encoding = Encoding::Utf16Be;
+        first.remove_prefix(2);
+    } else {
+        encoding = SniffUtf16(head);
     }
-    const bool atEnd = head.size() < 3;
+    const bool atEnd = head.size() < kSniffBytes;
 
-    if (encoding == Encoding::Utf16Le) {
+    if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) {
+        const std::size_t high = encoding == Encoding::Utf16Be ? 0 : 1;  // byte of the high half
         LineSplitter<char16_t> splitter(maxPatterns);
         std::string carry;  // a byte whose unit's second half is in the next chunk
         std::u16string units;
@@ -186,8 +211,9 @@ FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiD
             carry.append(bytes);
             units.resize(carry.size() / 2);
             for (std::size_t k = 0; k < units.size(); ++k) {
-                units[k] = static_cast<char16_t>(static_cast<std::uint8_t>(carry[2 * k]) |
-                                                 static_cast<std::uint8_t>(carry[2 * k + 1]) << 8);
+                units[k] =
+                    static_cast<char16_t>(static_cast<std::uint8_t>(carry[2 * k + 1 - high]) |
+                                          static_cast<std::uint8_t>(carry[2 * k + high]) << 8);
             }
             carry.erase(0, units.size() * 2);
             return splitter.Feed(units);
@@ -199,7 +225,9 @@ FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiD
                 return {{}, true};
             more = !bytes.empty() && feed(bytes);
         }
-        // A lone byte at the very end is half a character and is dropped.
+        // A lone byte at the very end is half a character and is dropped. Units go into the
+        // patterns as they are, an unpaired surrogate too: titles are compared unit by unit, so
+        // such a pattern still matches the same title.
         splitter.Finish();
         content.patterns = std::move(splitter.lines());
         return content;

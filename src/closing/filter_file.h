@@ -24,7 +24,8 @@ struct FilterFileContent {
 // Reads patterns until the end of the file or until `maxPatterns` are found, whichever comes
 // first, so a huge file is read only as far as it is used. CR LF, CR and LF each end a line;
 // lines that are empty or hold only spaces are skipped; every other line is one pattern, spaces
-// and tabs included. A UTF-8 BOM, a UTF-16 LE BOM or bytes that are valid UTF-8 are decoded as
+// and tabs included. A UTF-8 BOM, a UTF-16 BOM (either byte order), UTF-16 without a BOM whose
+// first characters show every other byte zero, or bytes that are valid UTF-8 are decoded as
 // such, anything else with `ansi`.
 FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiDecoder& ansi,
                                      std::size_t maxPatterns);

@@ -25,7 +25,11 @@ std::optional<KeyPress> KeyPressTracker::OnKey(const LowLevelKeyEvent& event,
         down_.reset(event.vkCode);
         return std::nullopt;
     }
-    if (down_.test(event.vkCode))
+    // Event times are milliseconds that wrap at 2^32; the unsigned difference stays right
+    // across the wrap.
+    const std::uint32_t sinceLast = event.time - lastDown_[event.vkCode];
+    lastDown_[event.vkCode] = event.time;
+    if (down_.test(event.vkCode) && sinceLast <= kLongestRepeatGapMs)
         return std::nullopt;
     down_.set(event.vkCode);
 

@@ -1,6 +1,7 @@
 // Turning the keyboard hook's raw key transitions into key presses: one per physical press.
 #pragma once
 
+#include <array>
 #include <bitset>
 #include <cstdint>
 #include <functional>
@@ -42,15 +43,23 @@ struct KeyPress {
 // Whether a key is held right now, by virtual-key code.
 using KeyHeldQuery = std::function<bool(std::uint8_t vk)>;
 
+// The longest gap between two key-downs of a held key: the longest keyboard delay the system
+// offers. Repeats come faster than that for as long as the key is held.
+inline constexpr std::uint32_t kLongestRepeatGapMs = 1000;
+
 // Remembers which keys are down, so that the auto-repeat of a held key is no new press.
 class KeyPressTracker {
   public:
     // A press for the first key-down of a key; nothing for its repeats, its release, or an
-    // event that names no key. isHeld tells which modifiers are held at this event.
+    // event that names no key. isHeld tells which modifiers are held at this event. A key-down
+    // more than kLongestRepeatGapMs after the key's last one is a new press even without a
+    // release in between: releases can be lost (swallowed by another hook, made on the secure
+    // desktop), and the press after a lost release must not pass for a repeat.
     std::optional<KeyPress> OnKey(const LowLevelKeyEvent& event, const KeyHeldQuery& isHeld);
     // Forgets every key, for a fresh start when the hook is armed again.
     void Reset() { down_.reset(); }
 
   private:
     std::bitset<256> down_;
+    std::array<std::uint32_t, 256> lastDown_{};  // event time of each key's latest key-down
 };

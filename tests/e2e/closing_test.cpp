@@ -148,21 +148,30 @@ TEST_F(ClosingTest, OnlySelectedWindowsGetOneCloseEachInListOrderAtLeast300msApa
     EXPECT_TRUE(app.IsRunning());
 }
 
-// A filter file saved as UTF-8 with LF line ends, as current editors save it: its patterns apply,
-// ignoring case beyond ASCII too.
-TEST_F(ClosingTest, Utf8FilterFileWithLfLineEndsSparesMatchingTitles) {
-    StartOptions options;
-    options.filterFile = "Wine System Tray\n\xC3\xA4tsch *\n";  // "ätsch *"
-    DeskBroom app(options);
-    WindowRecorder recorder(app.folder(),
-                            {L"normal:\u00c4TSCH \u2013 \u6771\u4eac", L"normal:\u00c4tsch"});
-    ASSERT_TRUE(recorder.Ready());
+// Filter files as editors save them, UTF-8 with LF line ends and Notepad's "Unicode big endian":
+// their patterns apply, ignoring case beyond ASCII too.
+TEST_F(ClosingTest, FilterFileEncodingsSpareMatchingTitles) {
+    std::string utf16be = "\xFE\xFF";
+    for (wchar_t c : std::wstring_view(L"Wine System Tray\r\n\u00e4tsch *\r\n")) {
+        utf16be += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+    }
+    const std::pair<const char*, std::string> files[] = {
+        {"UTF-8, LF", "Wine System Tray\n\xC3\xA4tsch *\n"}, {"UTF-16 BE", utf16be}};
+    for (const auto& [encoding, bytes] : files) {
+        SCOPED_TRACE(encoding);
+        StartOptions options;
+        options.filterFile = bytes;
+        DeskBroom app(options);
+        WindowRecorder recorder(app.folder(),
+                                {L"normal:\u00c4TSCH \u2013 \u6771\u4eac", L"normal:\u00c4tsch"});
+        ASSERT_TRUE(recorder.Ready());
 
-    app.LeftClickTrayIcon();
-    EXPECT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 1; }));
-    Linger(1000);
-    EXPECT_EQ(Receivers(recorder.Messages(WM_CLOSE)),
-              std::vector<HWND>{recorder.Window(L"\u00c4tsch")});
+        app.LeftClickTrayIcon();
+        EXPECT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 1; }));
+        Linger(1000);
+        EXPECT_EQ(Receivers(recorder.Messages(WM_CLOSE)),
+                  std::vector<HWND>{recorder.Window(L"\u00c4tsch")});
+    }
 }
 
 TEST_F(ClosingTest, MissingFilterFileIsReportedAtStartUp) {

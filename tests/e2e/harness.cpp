@@ -399,6 +399,9 @@ bool DeskBroom::MenuItemChecked(HWND menu, int index, int itemCount) const {
     int border = (rect.bottom - rect.top - itemHeight * itemCount) / 2;
     int top = rect.top + border + index * itemHeight;
     int column = ::GetSystemMetrics(SM_CXMENUCHECK);
+    // The cursor stays where the tray was clicked, at the menu's corner: the icon's tooltip or a
+    // hover highlight may cover the first item there. Away from both, they are gone.
+    MoveMouseTo({rect.right + 200, rect.bottom + 200});
     // The check mark sits in the column left of the caption: count the pixels there that stand
     // out from the item's background (which is dark while the item is highlighted).
     auto marks = [&] {

@@ -44,15 +44,14 @@ std::vector<std::u16string> Read(const std::string& bytes, std::size_t chunk) {
     return content.patterns;
 }
 
-std::string Utf16Le(std::u16string_view text) {
-    std::string bytes = "\xFF\xFE";
-    for (char16_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
+std::string Utf16(std::u16string_view text, bool bigEndian = false, bool bom = true) {
+    std::string bytes;
+    for (char16_t c : bom ? u"\uFEFF" + std::u16string(text) : std::u16string(text)) {
+        bytes += static_cast<char>(bigEndian ? c >> 8 : c & 0xFF);
+        bytes += static_cast<char>(bigEndian ? c & 0xFF : c >> 8);
     }
     return bytes;
 }
-
 struct Case {
     const char* name;
     std::string bytes;
@@ -92,13 +91,36 @@ const std::vector<Case>& Cases() {
         {"only a UTF-8 BOM", "\xEF\xBB\xBF", {}},
         {"only a UTF-16 BOM", "\xFF\xFE", {}},
         {"UTF-16 LE",
-         Utf16Le(u"Caf\u00e9\r\nB\rC\n\U0001F600"),
+         Utf16(u"Caf\u00e9\r\nB\rC\n\U0001F600"),
          {u"Caf\u00e9", u"B", u"C", u"\U0001F600"}},
         // The bytes of CR and LF inside a UTF-16 character end no line.
-        {"UTF-16 units holding CR and LF bytes", Utf16Le(u"\u0A0D\u0D0A"), {u"\u0A0D\u0D0A"}},
-        {"UTF-16 blank lines", Utf16Le(u"  \r\n\r\nX"), {u"X"}},
-        {"UTF-16 odd last byte", Utf16Le(u"AB") + "C", {u"AB"}},
-        {"UTF-16 big endian is not recognised", "\xFE\xFF", {u"\u00fe\u00ff"}},
+        {"UTF-16 units holding CR and LF bytes", Utf16(u"\u0A0D\u0D0A"), {u"\u0A0D\u0D0A"}},
+        {"UTF-16 blank lines", Utf16(u"  \r\n\r\nX"), {u"X"}},
+        {"UTF-16 odd last byte", Utf16(u"AB") + "C", {u"AB"}},
+        {"UTF-16 BE",
+         Utf16(u"Caf\u00e9\r\nB\rC\n\U0001F600", true),
+         {u"Caf\u00e9", u"B", u"C", u"\U0001F600"}},
+        {"UTF-16 unpaired surrogates kept",
+         Utf16(u"A\xD800\r\n\xDC00"
+               u"B",
+               true),
+         {u"A\xD800",
+          u"\xDC00"
+          u"B"}},
+        {"UTF-16 LE without BOM",
+         Utf16(u"Notepad*\r\nSol\u00e9 \u6587", false, false),
+         {u"Notepad*", u"Sol\u00e9 \u6587"}},
+        {"UTF-16 BE without BOM",
+         Utf16(u"\r\nAB\r\nCDE\u20AC", true, false),
+         {u"AB", u"CDE\u20AC"}},
+        // The zero bytes must run through the start of the file, and in one byte order.
+        {"a zero byte past the start is no UTF-16", "AB\r\nC\0D", {u"AB", u"C\0D"}},
+        {"zeros in both byte orders are no UTF-16",
+         std::string("A\0\0BC\0", 6),
+         {std::u16string(u"A\0\0BC\0", 6)}},
+        {"UTF-16 starting with a non-Latin character is not recognised",
+         Utf16(u"\u6587A", false, false),
+         {std::u16string(u"\u0087eA\0", 4)}},
     };
     return cases;
 }

@@ -15,6 +15,7 @@ struct Step {
     std::uint32_t vk;
     std::set<std::uint8_t> held;  // modifier keys the system reports as down
     std::uint32_t flags = 0;
+    std::uint32_t time = 0;  // milliseconds, as the hook reports them
 };
 
 struct SequenceCase {
@@ -32,6 +33,7 @@ std::vector<std::pair<std::int32_t, std::int16_t>> Feed(KeyPressTracker& tracker
         event.message = step.message;
         event.vkCode = step.vk;
         event.flags = step.flags;
+        event.time = step.time;
         auto held = [&](std::uint8_t vk) { return step.held.count(vk) != 0; };
         if (auto press = tracker.OnKey(event, held)) {
             presses.emplace_back(press->keyCode, press->shift);
@@ -98,6 +100,24 @@ TEST(KeyPressTracker, OnePressPerPhysicalKeyPress) {
     for (const SequenceCase& c : cases) {
         KeyPressTracker tracker;
         EXPECT_EQ(Feed(tracker, c.steps), c.presses) << c.what;
+    }
+}
+
+TEST(KeyPressTracker, AKeyDownAfterTheLongestRepeatGapIsANewPress) {
+    // Key-downs of F12 without a release in between, at these times, and the presses they make.
+    const std::pair<std::vector<std::uint32_t>, std::size_t> cases[] = {
+        {{0, 500, 1000, 1900, 2800}, 1},       // repeats, the first after the longest delay
+        {{0, 1001}, 2},                        // release lost, pressed again
+        {{0, 600, 60000, 60400}, 2},           // release lost, held again much later
+        {{0xFFFFFE00, 0xFFFFFF00, 0x100}, 1},  // repeats across the wrap of the clock
+        {{0xFFFFFF00, 0x400}, 2},              // a new press across the wrap
+    };
+    for (const auto& [times, presses] : cases) {
+        std::vector<Step> steps;
+        for (std::uint32_t time : times)
+            steps.push_back({kMsgKeyDown, kF12, {}, 0, time});
+        KeyPressTracker tracker;
+        EXPECT_EQ(Feed(tracker, steps).size(), presses) << testing::PrintToString(times);
     }
 }
 
