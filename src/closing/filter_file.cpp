@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "common/text.h"
+
 namespace {
 
 constexpr std::size_t kChunkSize = 64 * 1024;
@@ -147,13 +149,7 @@ std::u16string DecodeUtf8(std::string_view bytes) {
         for (std::size_t k = 1; k < length; ++k) {
             point = (point << 6) | (static_cast<std::uint8_t>(bytes[i + k]) & 0x3F);
         }
-        if (point >= 0x10000) {
-            point -= 0x10000;
-            text += static_cast<char16_t>(0xD800 + (point >> 10));
-            text += static_cast<char16_t>(0xDC00 + (point & 0x3FF));
-        } else {
-            text += static_cast<char16_t>(point);
-        }
+        AppendCodePoint(text, point);
         i += length;
     }
     return text;
@@ -211,9 +207,8 @@ FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiD
             carry.append(bytes);
             units.resize(carry.size() / 2);
             for (std::size_t k = 0; k < units.size(); ++k) {
-                units[k] =
-                    static_cast<char16_t>(static_cast<std::uint8_t>(carry[2 * k + 1 - high]) |
-                                          static_cast<std::uint8_t>(carry[2 * k + high]) << 8);
+                units[k] = Utf16Unit(static_cast<std::uint8_t>(carry[2 * k + 1 - high]),
+                                     static_cast<std::uint8_t>(carry[2 * k + high]));
             }
             carry.erase(0, units.size() * 2);
             return splitter.Feed(units);

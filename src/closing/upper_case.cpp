@@ -1,6 +1,8 @@
 // UTF-16 to code points, and the C library's upper case for the native build.
 #include "closing/upper_case.h"
 
+#include "common/text.h"
+
 #ifndef _WIN32
 #include <clocale>
 #include <cwctype>
@@ -37,13 +39,7 @@ std::u16string UpperCaseText(std::u16string_view text) {
                 point = static_cast<char32_t>(mapped);
             }
         }
-        if (point >= 0x10000) {
-            point -= 0x10000;
-            upper += static_cast<char16_t>(0xD800 + (point >> 10));
-            upper += static_cast<char16_t>(0xDC00 + (point & 0x3FF));
-        } else {
-            upper += static_cast<char16_t>(point);
-        }
+        AppendCodePoint(upper, point);
     }
     return upper;
 }

@@ -24,3 +24,13 @@ std::u16string DecimalText(long long number) {
         text += static_cast<char16_t>(c);
     return text;
 }
+
+void AppendCodePoint(std::u16string& text, char32_t point) {
+    if (point >= 0x10000) {
+        point -= 0x10000;
+        text += static_cast<char16_t>(0xD800 + (point >> 10));
+        text += static_cast<char16_t>(0xDC00 + (point & 0x3FF));
+    } else {
+        text += static_cast<char16_t>(point);
+    }
+}

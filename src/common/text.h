@@ -1,6 +1,7 @@
 // Small helpers over UTF-16 text that the core shares.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,3 +13,11 @@ std::u16string AsciiUpper(std::u16string_view text);
 
 // Decimal digits of a number, as UTF-16.
 std::u16string DecimalText(long long number);
+
+// Appends a code point as UTF-16: one unit, or a surrogate pair above U+FFFF.
+void AppendCodePoint(std::u16string& text, char32_t point);
+
+// The UTF-16 code unit made of its low and its high byte.
+inline char16_t Utf16Unit(std::uint8_t low, std::uint8_t high) {
+    return static_cast<char16_t>(low | high << 8);
+}

@@ -19,7 +19,7 @@ std::u16string StringDatumText(std::span<const std::uint8_t> data) {
     text.reserve(data.size() / 2);
     for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
         // Registry data is little-endian UTF-16.
-        auto unit = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
+        char16_t unit = Utf16Unit(data[i], data[i + 1]);
         if (unit == u'\0')
             break;
         text += unit;
