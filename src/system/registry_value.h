@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -47,19 +48,27 @@ struct QueryResult {
     Value value;
 };
 
+// What the two-step query read: its result code and, on success, the value's type and data.
+struct QueryData {
+    long status = kSuccess;
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+};
+
 // The two-step query over one call of the registry's query function, given as
 // `long query(std::uint32_t& type, std::uint8_t* data, std::uint32_t& size)`: a first call
 // without a buffer learns type and size, a second one reads into a buffer of that size. A value
-// that grew in between is read again with the size it now reports.
-template <typename Query>
-QueryResult QueryValue(Query&& query) {
+// that grew in between is read again with the size it now reports. A value whose type `wanted`
+// refuses is not read (kUnsupportedType).
+template <typename Query, typename Wanted>
+QueryData ReadValueData(Query&& query, Wanted&& wanted) {
     std::uint32_t type = 0;
     std::uint32_t size = 0;
     long status = query(type, nullptr, size);
     if (status != kSuccess)
-        return {status, {}};
-    if (type != kString && type != kDword)
-        return {kUnsupportedType, {}};
+        return {status, 0, {}};
+    if (!wanted(type))
+        return {kUnsupportedType, 0, {}};
 
     std::vector<std::uint8_t> data;
     // Another program may keep rewriting the value; give up after a few rounds rather than spin.
@@ -72,14 +81,28 @@ QueryResult QueryValue(Query&& query) {
         if (grew)
             continue;
         if (status != kSuccess)
-            return {status, {}};
+            return {status, 0, {}};
         data.resize(size);
         // The value may have been replaced by one of another type in between.
-        if (type != kString && type != kDword)
-            return {kUnsupportedType, {}};
-        return {kSuccess, DecodeValue(type, data)};
+        if (!wanted(type))
+            return {kUnsupportedType, 0, {}};
+        return {kSuccess, type, std::move(data)};
     }
-    return {kMoreData, {}};
+    return {kMoreData, 0, {}};
+}
+
+// The types the registry layer reads: REG_SZ and REG_DWORD.
+inline bool IsLayerType(std::uint32_t type) {
+    return type == kString || type == kDword;
+}
+
+// The registry layer's read: the two-step query of a REG_SZ or REG_DWORD value, decoded.
+template <typename Query>
+QueryResult QueryValue(Query&& query) {
+    QueryData read = ReadValueData(query, &IsLayerType);
+    if (read.status != kSuccess)
+        return {read.status, {}};
+    return {kSuccess, DecodeValue(read.type, read.data)};
 }
 
 }  // namespace registry

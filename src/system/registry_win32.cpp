@@ -58,16 +58,30 @@ registry::Value ReadKeyValue(HKEY root, const std::u16string& keyPath,
     return QueryRegistryValue(key.get(), valueName).value;
 }
 
-registry::QueryResult QueryRegistryValue(HKEY key, const std::u16string& valueName) {
-    std::wstring name = ToWide(valueName);
-    return registry::QueryValue([&](std::uint32_t& type, std::uint8_t* data, std::uint32_t& size) {
+namespace {
+
+// One call of the registry's query function, as the two-step query wants it.
+auto QueryFunction(HKEY key, const std::wstring& name) {
+    return [key, &name](std::uint32_t& type, std::uint8_t* data, std::uint32_t& size) {
         DWORD dwType = 0;
         DWORD dwSize = size;
         LSTATUS status = ::RegQueryValueExW(key, name.c_str(), nullptr, &dwType, data, &dwSize);
         type = dwType;
         size = dwSize;
         return static_cast<long>(status);
-    });
+    };
+}
+
+}  // namespace
+
+registry::QueryResult QueryRegistryValue(HKEY key, const std::u16string& valueName) {
+    std::wstring name = ToWide(valueName);
+    return registry::QueryValue(QueryFunction(key, name));
+}
+
+registry::QueryData QueryRegistryData(HKEY key, const std::u16string& valueName) {
+    std::wstring name = ToWide(valueName);
+    return registry::ReadValueData(QueryFunction(key, name), [](std::uint32_t) { return true; });
 }
 
 }  // namespace fktAllgModule

@@ -36,4 +36,8 @@ registry::Value ReadKeyValue(HKEY root, const std::u16string& keyPath,
 // Result 0 with the value, the registry's code on failure, -1 for a type the program does not read.
 registry::QueryResult QueryRegistryValue(HKEY key, const std::u16string& valueName);
 
+// The value's type and data whatever its type, through the same two-step query; the settings
+// store reads this way.
+registry::QueryData QueryRegistryData(HKEY key, const std::u16string& valueName);
+
 }  // namespace fktAllgModule

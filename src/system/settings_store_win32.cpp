@@ -4,10 +4,7 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <vector>
-
-#include "system/registry_value.h"
+#include "system/registry_win32.h"
 #include "win32/failure.h"
 #include "win32/unique_handle.h"
 #include "win32/wide_text.h"
@@ -32,29 +29,12 @@ SettingRead RegistrySettingsBackend::Read(const std::u16string& section,
     if (status != ERROR_SUCCESS) {
         return {IsAbsence(status) ? SettingRead::Status::Absent : SettingRead::Status::Failed, {}};
     }
-    std::wstring name = ToWide(key);
-    std::vector<std::uint8_t> data;
-    DWORD type = 0;
-    // The value may grow between learning its size and reading it: read again until it fits, but
-    // not forever against a program that keeps rewriting it.
-    for (int attempt = 0;; ++attempt) {
-        if (attempt == 16)
-            return {SettingRead::Status::Failed, {}};
-        DWORD size = static_cast<DWORD>(data.size());
-        status = ::RegQueryValueExW(hkey.get(), name.c_str(), nullptr, &type,
-                                    data.empty() ? nullptr : data.data(), &size);
-        if (status == ERROR_MORE_DATA || (status == ERROR_SUCCESS && data.size() < size)) {
-            data.resize(size);
-            continue;
-        }
-        if (status != ERROR_SUCCESS) {
-            return {IsAbsence(status) ? SettingRead::Status::Absent : SettingRead::Status::Failed,
-                    {}};
-        }
-        data.resize(size);
-        break;
+    registry::QueryData read = fktAllgModule::QueryRegistryData(hkey.get(), key);
+    if (read.status != registry::kSuccess) {
+        return {IsAbsence(read.status) ? SettingRead::Status::Absent : SettingRead::Status::Failed,
+                {}};
     }
-    if (auto text = registry::SettingText(type, data)) {
+    if (auto text = registry::SettingText(read.type, read.data)) {
         return {SettingRead::Status::Found, *text};
     }
     return {SettingRead::Status::Absent, {}};
@@ -68,10 +48,7 @@ bool RegistrySettingsBackend::Write(const std::u16string& section, const std::u1
                           nullptr) != ERROR_SUCCESS) {
         return false;
     }
-    std::wstring datum = ToWide(value);
-    auto bytes = static_cast<DWORD>((datum.size() + 1) * sizeof(wchar_t));
-    return ::RegSetValueExW(hkey.get(), ToWide(key).c_str(), 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(datum.c_str()), bytes) == ERROR_SUCCESS;
+    return fktAllgModule::WriteRegistryValue(hkey.get(), key, REG_SZ, value) == ERROR_SUCCESS;
 }
 
 void RegistrySettingsBackend::Fail(const std::u16string& message) {
