@@ -4,11 +4,14 @@
 #include <vector>
 
 #include "app/resources/resource.h"
-#include "app/ui_text.h"
+#include "common/ui_text.h"
+#include "system/autostart_win32.h"
+#include "system/help_win32.h"
 #include "system/settings_store.h"
 #include "win32/failure.h"
 #include "win32/ui_win32.h"
 #include "win32/wide_text.h"
+#include "win32/window_binding.h"
 
 namespace {
 
@@ -45,12 +48,12 @@ HICON LoadProgramIcon(HINSTANCE instance, int sizeMetric) {
 
 }  // namespace
 
-frmDeskBroom::frmDeskBroom(HINSTANCE instance) : instance_(instance) {}
+frmDeskBroom::frmDeskBroom(HINSTANCE instance) : instance_(instance), hotkeysForm_(IDI_HOTKEYS) {}
 
-frmDeskBroom* frmDeskBroom::Create(HINSTANCE instance) {
-    auto* form = new frmDeskBroom(instance);
-    form->icon_.reset(LoadProgramIcon(instance, SM_CXICON));
-    form->smallIcon_.reset(LoadProgramIcon(instance, SM_CXSMICON));
+void frmDeskBroom::Create() {
+    HINSTANCE instance = instance_;
+    icon_.reset(LoadProgramIcon(instance, SM_CXICON));
+    smallIcon_.reset(LoadProgramIcon(instance, SM_CXSMICON));
 
     WNDCLASSEXW owner{};
     owner.cbSize = sizeof owner;
@@ -61,10 +64,10 @@ frmDeskBroom* frmDeskBroom::Create(HINSTANCE instance) {
 
     WNDCLASSEXW main{};
     main.cbSize = sizeof main;
-    main.lpfnWndProc = &frmDeskBroom::WindowProc;
+    main.lpfnWndProc = &BoundWindowProc<frmDeskBroom>;
     main.hInstance = instance;
-    main.hIcon = form->icon_.get();
-    main.hIconSm = form->smallIcon_.get();
+    main.hIcon = icon_.get();
+    main.hIconSm = smallIcon_.get();
     main.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     main.lpszClassName = kMainClass;
@@ -72,30 +75,16 @@ frmDeskBroom* frmDeskBroom::Create(HINSTANCE instance) {
 
     // The main window is owned by a hidden window of its own, as owned windows get no task-bar
     // button; start-up hides that owner at its end.
-    form->owner_.reset(::CreateWindowExW(0, kOwnerClass, L"DeskBroom", WS_POPUP, 0, 0, 0, 0,
-                                         nullptr, nullptr, instance, nullptr));
-    if (!form->owner_)
+    owner_.reset(::CreateWindowExW(0, kOwnerClass, L"DeskBroom", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                   nullptr, instance, nullptr));
+    if (!owner_)
         EndWithFailure(DescribeLastError());
-    // The window object is attached at WM_NCCREATE; WM_CREATE runs the start-up sequence.
+    // WM_CREATE runs the start-up sequence.
     HWND hwnd = ::CreateWindowExW(
         0, kMainClass, L"Desk Broom", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-        CW_USEDEFAULT, CW_USEDEFAULT, 320, 140, form->owner_.get(), nullptr, instance, form);
+        CW_USEDEFAULT, CW_USEDEFAULT, 320, 140, owner_.get(), nullptr, instance, this);
     if (!hwnd)
         EndWithFailure(DescribeLastError());
-    return form;
-}
-
-LRESULT CALLBACK frmDeskBroom::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* form =
-            static_cast<frmDeskBroom*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        form->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<frmDeskBroom*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!form)
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    return Guarded([&] { return form->OnMessage(message, wParam, lParam); });
 }
 
 LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -131,10 +120,6 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Form_Unload();
             ::PostQuitMessage(0);
             return 0;
-        case WM_NCDESTROY:
-            ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-            hwnd_ = nullptr;
-            break;
         default:
             if (message == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
                 OnTaskbarCreated();
@@ -311,6 +296,37 @@ void frmDeskBroom::mPopDefaultCleanClipboard_Click() {
     SwitchDefaultAction(false);
 }
 
+void frmDeskBroom::CloseWindowsNow() {
+    closeAll_.CloseWindowsNow(hwnd_, windowsFilter_.svFilterList);
+}
+
+void frmDeskBroom::CleanClipboard() {
+    clipboardCleaner_.CleanClipboard(hwnd_);
+}
+
+void frmDeskBroom::mPopSetHotkeys_Click() {
+    hotkeysForm_.Show(*this, owner_.get());
+}
+
+void frmDeskBroom::mSetWindowsFilter_Click() {
+    windowsFilter_.EditFileInNotepad(WindowsFilter::WindowsFilterPath());
+}
+
+void frmDeskBroom::mpopAutostart_Click() {
+    // The check mark is the record of the state after start-up; the registry is only written.
+    const bool on = !IsChecked(IDM_AUTOSTART);
+    SetChecked(IDM_AUTOSTART, on);
+    SetAutostart(on);
+}
+
+void frmDeskBroom::mPopHelp_Click() {
+    OpenHelpDocument(UiText.HelpNotFoundMessage);
+}
+
+void frmDeskBroom::mPopAbout_Click() {
+    ShowMessage(UiText.AboutText);
+}
+
 void frmDeskBroom::mPopExit_Click() {
     ::DestroyWindow(hwnd_);
 }
@@ -374,6 +390,44 @@ void frmDeskBroom::ShowDefaultAction(bool deskBroomIsDefault, const std::u16stri
     SetChecked(IDM_DEFAULT_DESKBROOM, deskBroomIsDefault);
     SetChecked(IDM_DEFAULT_CLEAN_CLIPBOARD, !deskBroomIsDefault);
     CreateSystemTrayIcon(tip);
+}
+
+void frmDeskBroom::LoadWindowsFilter() {
+    windowsFilter_.LoadWindowsFilter();
+}
+
+bool frmDeskBroom::RestoreHotkeys() {
+    // The component comes with the main window, disarmed; start-up arms it if asked to.
+    if (!WinHookHotKey) {
+        WinHookHotKey.reset(WinHook::Create(
+            instance_, [this](std::int32_t& keyCode, std::int16_t shift, std::int32_t scanCode,
+                              std::int32_t flags, std::int32_t time, std::int16_t& handled) {
+                WinHookHotKey_KeyEvent(keyCode, shift, scanCode, flags, time, handled);
+            }));
+        if (!WinHookHotKey)
+            EndWithFailure(DescribeLastError());
+    }
+    hotkeysForm_.RestoreGlobalsFromRegistry();
+    return hotkeysForm_.bMOdHotkeysActivated;
+}
+
+void frmDeskBroom::ShowAutostartState() {
+    SetChecked(IDM_AUTOSTART, IsAutostartOn());
+}
+
+// Hotkeys.
+
+void frmDeskBroom::ActivateHotkey() {
+    PutArming(*WinHookHotKey, WinHook::kArmed);
+}
+
+void frmDeskBroom::DeActivateHotkey() {
+    PutArming(*WinHookHotKey, WinHook::kDisarmed);
+}
+
+void frmDeskBroom::WinHookHotKey_KeyEvent(std::int32_t& keyCode, std::int16_t shift, std::int32_t,
+                                          std::int32_t, std::int32_t, std::int16_t& handled) {
+    DispatchKeyEvent(hotkeysForm_, keyCode, shift, handled, *this);
 }
 
 void frmDeskBroom::HideOwnerWindow() {

@@ -8,34 +8,39 @@
 #include <string>
 
 #include "app/startup.h"
+#include "clipboard/clean_clipboard_win32.h"
+#include "closing/closing_win32.h"
+#include "hotkeys/frm_hotkeys_win32.h"
+#include "hotkeys/hotkey_dispatch.h"
 #include "hotkeys/win_hook_win32.h"
 #include "win32/unique_handle.h"
 
-class frmDeskBroom final : private StartupHost {
+// Each menu command and action is a short member here over its feature's interface.
+class frmDeskBroom final : private StartupHost, private HotkeyArming, private HotkeyActions {
   public:
+    explicit frmDeskBroom(HINSTANCE instance);
+
     // Creates the owner and the main window and runs the start-up sequence; a failure ends the
     // program with its description.
-    static frmDeskBroom* Create(HINSTANCE instance);
-
-    HWND hwnd() const { return hwnd_; }
+    void Create();
 
     // The program's version for display, from its own version resource: "1.1 ".
     std::u16string AppVersion() const;
     // Adds the tray icon with the given tooltip.
     void CreateSystemTrayIcon(const std::u16string& svTipText);
 
-    // The two actions.
-    void CloseWindowsNow();
-    void CleanClipboard();
-
-    // Arm and disarm the hotkeys.
-    void ActivateHotkey() override;
-    void DeActivateHotkey();
+    // The window's binding (see win32/window_binding.h).
+    void Bind(HWND hwnd) { hwnd_ = hwnd; }
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    explicit frmDeskBroom(HINSTANCE instance);
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The two actions (HotkeyActions).
+    void CloseWindowsNow() override;
+    void CleanClipboard() override;
+
+    // Arm and disarm the hotkeys (HotkeyArming).
+    void ActivateHotkey() override;
+    void DeActivateHotkey() override;
 
     void Form_Load();
     void Form_Resize(WPARAM sizeType);
@@ -88,6 +93,10 @@ class frmDeskBroom final : private StartupHost {
     bool bDefaultDeskBroom = true;
     UINT taskbarCreatedMessage_ = 0;
     WinHookRef WinHookHotKey;  // the keyboard-hook component
+    frmHotkeys hotkeysForm_;   // the hotkey settings, whether the dialog is open or not
+    WindowsFilter windowsFilter_;
+    CloseAll closeAll_;
+    ClipboardCleaner clipboardCleaner_;
 };
 
 // Tray menu commands.

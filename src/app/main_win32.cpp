@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
+
 #include "app/frm_desk_broom_win32.h"
 #include "system/settings_store_win32.h"
 #include "win32/failure.h"
@@ -11,15 +13,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ::InitCommonControlsEx(&controls);
 
     static RegistrySettingsBackend settings;
-    UseSettingsBackend(settings);
+    UseSettingsBackend(&settings);
 
-    frmDeskBroom* form = Guarded([&] { return frmDeskBroom::Create(instance); });
+    auto form = std::make_unique<frmDeskBroom>(instance);
+    Guarded([&] { form->Create(); });
 
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
-    delete form;
     return static_cast<int>(msg.wParam);
 }

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/ui_text.h"
+#include "common/ui_text.h"
 
 // The steps that need the window system; the main window implements them.
 class StartupHost {

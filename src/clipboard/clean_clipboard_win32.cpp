@@ -1,5 +1,5 @@
 // The clean-clipboard action: the clipboard's text without control characters, and nothing else.
-#include "app/frm_desk_broom_win32.h"
+#include "clipboard/clean_clipboard_win32.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,8 +14,6 @@
 #include "win32/unique_handle.h"
 
 namespace {
-
-using UniqueHglobal = UniqueAny<HandleTraits<HGLOBAL, ::GlobalFree>>;
 
 // Formats that password managers put beside a secret to keep it out of clipboard history and
 // cloud sync. The cleaned clipboard carries them again; every other format goes.
@@ -52,9 +50,6 @@ struct ClipboardContents {
 };
 
 enum class WriteResult { Written, Changed, Failed };
-
-// Set while a cleaning runs, for a tray click or hotkey handled inside its message processing.
-bool gCleaning = false;
 
 bool OpenClipboardPatiently(HWND owner, std::optional<ClipboardGuard>& clipboard,
                             const MessagePump& pump) {
@@ -210,30 +205,30 @@ WriteResult WriteClipboard(HWND owner, ClipboardContents& contents, const Messag
 
 }  // namespace
 
-void frmDeskBroom::CleanClipboard() {
+void ClipboardCleaner::CleanClipboard(HWND owner) {
     // A cleaning asked for inside this one's message processing is left out: this one writes
     // only when the clipboard still holds what it read and starts over otherwise, so the
     // result is the same and nothing copied meanwhile is lost.
-    if (gCleaning)
+    if (cleaning_)
         return;
-    ReentryGuard cleaning(gCleaning);
+    ReentryGuard cleaning(cleaning_);
 
-    const MessagePump pump = [this] {
+    const MessagePump pump = [owner] {
         ProcessPendingMessages();
-        return hwnd_ != nullptr;
+        return ::IsWindow(owner) != FALSE;
     };
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         std::optional<ClipboardContents> contents;
         {
             std::optional<ClipboardGuard> clipboard;
-            if (!OpenClipboardPatiently(hwnd_, clipboard, pump))
+            if (!OpenClipboardPatiently(owner, clipboard, pump))
                 return;
             contents = ReadOpenClipboard();
         }
         // The clipboard is closed while the text is cleaned and messages run.
         if (!contents || !CleanText(*contents, pump))
             return;
-        switch (WriteClipboard(hwnd_, *contents, pump)) {
+        switch (WriteClipboard(owner, *contents, pump)) {
             case WriteResult::Written:
                 ::MessageBeep(MB_OK);
                 return;

@@ -1,6 +1,4 @@
 // The close-all action: WM_CLOSE to every selected window, one every 300 ms.
-#include "app/frm_desk_broom_win32.h"
-
 #include <chrono>
 
 #include "closing/closing_win32.h"
@@ -10,10 +8,6 @@
 namespace {
 
 constexpr std::chrono::milliseconds kPauseAfterWindow{300};
-
-// A second request while a run is under way (a tray click or hotkey handled in its pauses) would
-// refill the list under the running loop; it is ignored instead.
-bool closeAllRunning = false;
 
 bool QuitRequested() {
     MSG msg;
@@ -48,28 +42,30 @@ bool IsSameWindow(const ListedWindow& listed) {
 
 }  // namespace
 
-void frmDeskBroom::CloseWindowsNow() {
-    if (closeAllRunning)
+void CloseAll::CloseWindowsNow(HWND mainWindow, const FilterList& filters) {
+    // A second request while a run is under way (a tray click or hotkey handled in its pauses)
+    // would refill the list under the running loop; it is ignored instead.
+    if (running_)
         return;
-    ReentryGuard running(closeAllRunning);
+    ReentryGuard running(running_);
 
-    fktAPI::lngWindowList.Clear();
-    fktAPI::CollectWindows();
-    const std::size_t last = fktAPI::lngWindowCount();
+    lngWindowList.Clear();
+    CollectWindows(filters);
+    const std::size_t last = lngWindowCount();
     for (std::size_t i = 0; i < last; ++i) {
-        const ListedWindow& listed = fktAPI::lngWindowList[i];
+        const ListedWindow& listed = lngWindowList[i];
         // A run may take minutes: a window retitled to a spared title, hidden or given an owner
         // since the list was made is spared as it would be in a new run.
         const HWND window = reinterpret_cast<HWND>(listed.handle);
-        if (IsSameWindow(listed) && fktAPI::IsSelectedNow(window)) {
+        if (IsSameWindow(listed) && IsSelectedNow(window, filters)) {
             ::PostMessageW(window, WM_CLOSE, 0, 0);
         }
         ProcessPendingMessages();
         // Exit chosen from the tray menu during the run: the remaining windows stay open.
-        if (!hwnd_ || QuitRequested() || !PauseWithMessages(kPauseAfterWindow))
+        if (!::IsWindow(mainWindow) || QuitRequested() || !PauseWithMessages(kPauseAfterWindow))
             return;
         ProcessPendingMessages();
-        if (!hwnd_ || QuitRequested())
+        if (!::IsWindow(mainWindow) || QuitRequested())
             return;
     }
 }

@@ -1,8 +1,7 @@
 // The window filter file beside the program: loading it and editing it in Notepad.
-#include "app/frm_desk_broom_win32.h"
-
 #include "closing/closing_win32.h"
 #include "closing/filter_file.h"
+#include "win32/process.h"
 #include "win32/ui_win32.h"
 #include "win32/unique_handle.h"
 #include "win32/wide_text.h"
@@ -22,13 +21,7 @@ std::u16string DecodeAnsi(std::string_view bytes) {
 
 }  // namespace
 
-namespace fktVariablen {
-FilterList svFilterList;
-}  // namespace fktVariablen
-
-namespace fktAllgModule {
-
-std::u16string WindowsFilterPath() {
+std::u16string WindowsFilter::WindowsFilterPath() {
     return ProgramFolder() + u"\\WindowsFilter.txt";
 }
 
@@ -40,14 +33,12 @@ bool FileExists(const std::u16string& path) {
             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
-void ReadFilterFile(const std::u16string& path) {
+void WindowsFilter::ReadFilterFile(const std::u16string& path) {
     // Other programs may hold the file open, Notepad among them; sharing everything keeps the
     // read from failing only because of that.
-    UniqueHandle file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE)
-        file.release();
+    UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 
     FilterFileContent content{{}, true};
     if (file) {
@@ -62,14 +53,14 @@ void ReadFilterFile(const std::u16string& path) {
         content = ReadFilterPatterns(source, &DecodeAnsi, kMaxFilterPatterns);
     }
     if (content.readFailed) {
-        fktVariablen::svFilterList = FilterList();
+        svFilterList = FilterList();
         ShowMessage(u"The Filter file: \r" + path + u" could not be read !");
         return;
     }
-    fktVariablen::svFilterList = FilterList(content.patterns);
+    svFilterList = FilterList(content.patterns);
 }
 
-void LoadWindowsFilter() {
+void WindowsFilter::LoadWindowsFilter() {
     const std::u16string path = WindowsFilterPath();
     if (FileExists(path)) {
         ReadFilterFile(path);
@@ -77,44 +68,13 @@ void LoadWindowsFilter() {
     }
     ::MessageBeep(MB_OK);
     ShowMessage(u"The Filter file: \r" + path + u" could not be found !");
-    fktVariablen::svFilterList = FilterList();
+    svFilterList = FilterList();
 }
 
-void EditFileInNotepad(const std::u16string& path) {
-    if (!fktAPI::ExecAndWait(u"Notepad \"" + path + u"\"")) {
+void WindowsFilter::EditFileInNotepad(const std::u16string& path) {
+    if (!StartCommandLine(u"Notepad \"" + path + u"\"", ProcessWait::UntilEnded)) {
         ShowMessage(u"Your PC does not contain 'Notepad.exe'. The Log-File can not be shown");
         return;
     }
-    ProcessPendingMessages();
     LoadWindowsFilter();
-}
-
-}  // namespace fktAllgModule
-
-namespace fktAPI {
-
-bool ExecAndWait(const std::u16string& commandLine) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    // CreateProcessW may write into the command line, so it gets a copy of its own.
-    std::wstring command = ToWide(commandLine);
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
-                          nullptr, nullptr, &startup, &started)) {
-        return false;
-    }
-    UniqueHandle process(started.hProcess);
-    UniqueHandle thread(started.hThread);
-    ::WaitForSingleObject(process.get(), INFINITE);
-    return true;
-}
-
-}  // namespace fktAPI
-
-void frmDeskBroom::LoadWindowsFilter() {
-    fktAllgModule::LoadWindowsFilter();
-}
-
-void frmDeskBroom::mSetWindowsFilter_Click() {
-    fktAllgModule::EditFileInNotepad(fktAllgModule::WindowsFilterPath());
 }

@@ -1,17 +1,22 @@
 // Walking the desktop's top-level windows and listing those a close-all run will close.
-#include "closing/closing_win32.h"
-
 #include <iterator>
 
-namespace fktAPI {
+#include "closing/closing_win32.h"
 
-WindowList lngWindowList;
+namespace {
 
 bool IsToolWindow(HWND hwnd) {
     return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
 }
 
-bool IsSelectedNow(HWND hwnd) {
+struct Collecting {
+    WindowList& list;
+    const FilterList& filters;
+};
+
+}  // namespace
+
+bool IsSelectedNow(HWND hwnd, const FilterList& filters) {
     WindowFacts facts;
     facts.visible = ::IsWindowVisible(hwnd) != FALSE;
     facts.hasParent = ::GetParent(hwnd) != nullptr;
@@ -25,15 +30,18 @@ bool IsSelectedNow(HWND hwnd) {
         return false;
     facts.title = std::u16string_view(reinterpret_cast<const char16_t*>(title),
                                       static_cast<std::size_t>(length));
-    return IsWindowSelected(facts, fktVariablen::svFilterList);
+    return IsWindowSelected(facts, filters);
 }
 
-BOOL CALLBACK EnumWindowsCallback(HWND hwnd, LPARAM) {
+namespace {
+
+BOOL CALLBACK EnumWindowsCallback(HWND hwnd, LPARAM collecting) {
+    auto& [list, filters] = *reinterpret_cast<Collecting*>(collecting);
     try {
-        if (IsSelectedNow(hwnd)) {
+        if (IsSelectedNow(hwnd, filters)) {
             DWORD processId = 0;
             DWORD threadId = ::GetWindowThreadProcessId(hwnd, &processId);
-            lngWindowList.Add({reinterpret_cast<std::uintptr_t>(hwnd), processId, threadId});
+            list.Add({reinterpret_cast<std::uintptr_t>(hwnd), processId, threadId});
         }
     } catch (...) {
         // Out of memory for one title: that window is left out, the walk goes on.
@@ -41,8 +49,9 @@ BOOL CALLBACK EnumWindowsCallback(HWND hwnd, LPARAM) {
     return TRUE;
 }
 
-void CollectWindows() {
-    ::EnumWindows(&EnumWindowsCallback, 0);
-}
+}  // namespace
 
-}  // namespace fktAPI
+void CloseAll::CollectWindows(const FilterList& filters) {
+    Collecting collecting{lngWindowList, filters};
+    ::EnumWindows(&EnumWindowsCallback, reinterpret_cast<LPARAM>(&collecting));
+}

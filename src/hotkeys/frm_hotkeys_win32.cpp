@@ -3,12 +3,11 @@
 
 #include <string>
 
-#include "app/frm_desk_broom_win32.h"
-#include "app/resources/resource.h"
-#include "app/ui_text.h"
-#include "win32/failure.h"
+#include "common/ui_text.h"
+#include "win32/dialog_template.h"
 #include "win32/ui_win32.h"
 #include "win32/wide_text.h"
+#include "win32/window_binding.h"
 
 namespace {
 
@@ -17,59 +16,9 @@ constexpr DWORD kDialogStyle =
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
 constexpr int kVisibleListItems = 12;
 
-// An in-memory dialog template: the dialog manager then gives the keyboard interface (Tab
-// order, Enter for the default button, Esc and the close box as Cancel, access keys).
-class DialogTemplate {
-  public:
-    DialogTemplate(DWORD style, DWORD exStyle, const wchar_t* title, WORD points,
-                   const wchar_t* font) {
-        Dword(style);
-        Dword(exStyle);
-        countAt_ = words_.size();
-        Word(0);                             // item count, set as items are added
-        Word(0), Word(0), Word(0), Word(0);  // placed in pixels once the DPI is known
-        Word(0);                             // no menu
-        Word(0);                             // the standard dialog class
-        Text(title);
-        Word(points);
-        Text(font);
-    }
-
-    void Add(WORD atom, DWORD style, WORD id, const wchar_t* text) {
-        if (words_.size() % 2)
-            Word(0);  // items start on a DWORD boundary
-        Dword(style);
-        Dword(0);
-        Word(0), Word(0), Word(0), Word(0);
-        Word(id);
-        Word(0xFFFF);
-        Word(atom);
-        Text(text ? text : L"");
-        Word(0);  // no creation data
-        ++words_[countAt_];
-    }
-
-    const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
-
-  private:
-    void Word(WORD value) { words_.push_back(value); }
-    void Dword(DWORD value) {
-        Word(LOWORD(value));
-        Word(HIWORD(value));
-    }
-    void Text(const wchar_t* text) {
-        for (; *text; ++text)
-            Word(static_cast<WORD>(*text));
-        Word(0);
-    }
-
-    std::vector<WORD> words_;
-    std::size_t countAt_ = 0;
-};
-
-constexpr WORD kButtonAtom = 0x0080;
-constexpr WORD kStaticAtom = 0x0082;
-constexpr WORD kComboBoxAtom = 0x0085;
+constexpr WORD kButtonAtom = DialogTemplate::kButtonAtom;
+constexpr WORD kStaticAtom = DialogTemplate::kStaticAtom;
+constexpr WORD kComboBoxAtom = DialogTemplate::kComboBoxAtom;
 
 DialogTemplate BuildTemplate() {
     DialogTemplate dialog(kDialogStyle, kDialogExStyle, L"Hotkeys", 8, L"MS Shell Dlg");
@@ -125,60 +74,33 @@ void SetItemText(HWND dialog, int id, const std::u16string& text) {
     ::SetDlgItemTextW(dialog, id, ToWide(text).c_str());
 }
 
-HICON LoadHotkeysIcon(int size) {
-    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                           MAKEINTRESOURCEW(IDI_HOTKEYS), IMAGE_ICON, size, size,
-                                           LR_DEFAULTCOLOR));
+HICON LoadIconResource(WORD id, int size) {
+    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                           IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
-
-// Asks the main form to arm or disarm the keyboard hook.
-class MainFormArming final : public HotkeyArming {
-  public:
-    explicit MainFormArming(frmDeskBroom& form) : form_(form) {}
-    void ActivateHotkey() override { form_.ActivateHotkey(); }
-    void DeActivateHotkey() override { form_.DeActivateHotkey(); }
-
-  private:
-    frmDeskBroom& form_;
-};
 
 }  // namespace
 
-frmHotkeys& HotkeysForm() {
-    static frmHotkeys form;
-    return form;
-}
-
-void frmHotkeys::Show(frmDeskBroom& mainForm, HWND owner) {
+void frmHotkeys::Show(HotkeyArming& arming, HWND owner) {
     if (hwnd_) {
         ::SetForegroundWindow(hwnd_);
         return;
     }
-    mainForm_ = &mainForm;
+    arming_ = &arming;
     DialogTemplate dialog = BuildTemplate();
     ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialog.get(), owner,
-                              &frmHotkeys::DialogProc, reinterpret_cast<LPARAM>(this));
+                              &BoundDialogProc<frmHotkeys>, reinterpret_cast<LPARAM>(this));
     SetOpenDialog(nullptr);
-    hwnd_ = nullptr;
+    arming_ = nullptr;
     smallIcon_.reset();
     icon_.reset();
-}
-
-INT_PTR CALLBACK frmHotkeys::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* form = reinterpret_cast<frmHotkeys*>(lParam);
-        form->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-        // Actions started while the dialog is open pump messages inside its loop.
-        SetOpenDialog(hwnd);
-    }
-    auto* form = reinterpret_cast<frmHotkeys*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-    return form ? Guarded([&] { return form->OnMessage(message, wParam, lParam); }) : FALSE;
 }
 
 INT_PTR frmHotkeys::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
+            // Actions started while the dialog is open pump messages inside its loop.
+            SetOpenDialog(hwnd_);
             LayOut();
             Form_Load();
             return TRUE;  // focus to the first control in tab order: OK
@@ -255,8 +177,8 @@ void frmHotkeys::LayOut() {
         }
     }
 
-    icon_.reset(LoadHotkeysIcon(::GetSystemMetricsForDpi(SM_CXICON, dpi)));
-    smallIcon_.reset(LoadHotkeysIcon(::GetSystemMetricsForDpi(SM_CXSMICON, dpi)));
+    icon_.reset(LoadIconResource(iconResource_, ::GetSystemMetricsForDpi(SM_CXICON, dpi)));
+    smallIcon_.reset(LoadIconResource(iconResource_, ::GetSystemMetricsForDpi(SM_CXSMICON, dpi)));
     ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 }
@@ -323,8 +245,7 @@ void frmHotkeys::CheckForNoneModifier() {
 }
 
 void frmHotkeys::SaveControlsToRegistry() {
-    MainFormArming arming(*mainForm_);
-    StoreHotkeyControls(ReadControls(), arming);
+    StoreHotkeyControls(ReadControls(), *arming_);
 }
 
 bool frmHotkeys::Save() {

@@ -9,23 +9,26 @@
 #include "hotkeys/hotkey_settings.h"
 #include "win32/unique_handle.h"
 
-class frmDeskBroom;
-
-// One instance for the whole run (HotkeysForm()); its settings outlive every opening.
+// One instance for the whole run, held by the main window; its settings outlive every opening.
 class frmHotkeys final : public HotkeySettings {
   public:
-    // Opens the dialog modally and returns when it closes. While it is open, a second request
-    // brings it to the front instead. The owner is the program's hidden owner window: close-all
-    // passes over owned windows, and the dialog keeps a task-bar button of its own.
-    void Show(frmDeskBroom& mainForm, HWND owner);
+    // iconResource: the dialog's own icon in the program's resources.
+    explicit frmHotkeys(WORD iconResource) : iconResource_(iconResource) {}
+
+    // Opens the dialog modally and returns when it closes; a save arms or disarms the hook
+    // through `arming`. While it is open, a second request brings it to the front instead. The
+    // owner is the program's hidden owner window: close-all passes over owned windows, and the
+    // dialog keeps a task-bar button of its own.
+    void Show(HotkeyArming& arming, HWND owner);
 
     // Asks about a hotkey row without modifier; bMOdTryModifierAgain says the user chose No.
     void CheckForNoneModifier();
 
-  private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The dialog's binding (see win32/window_binding.h).
+    void Bind(HWND hwnd) { hwnd_ = hwnd; }
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+  private:
     void Form_Load();
     void cmdOk_Click();
     void cmdCancel_Click();
@@ -37,10 +40,9 @@ class frmHotkeys final : public HotkeySettings {
     HotkeyControls ReadControls() const;
     bool Save();
 
+    WORD iconResource_;
     HWND hwnd_ = nullptr;
-    frmDeskBroom* mainForm_ = nullptr;
+    HotkeyArming* arming_ = nullptr;  // while open
     UniqueHicon icon_;
     UniqueHicon smallIcon_;
 };
-
-frmHotkeys& HotkeysForm();

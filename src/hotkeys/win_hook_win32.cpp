@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "win32/failure.h"
+#include "win32/window_binding.h"
 
 namespace {
 
@@ -29,26 +30,24 @@ bool HeldNow(std::uint8_t vk) {
 WinHook* WinHook::Create(HINSTANCE instance, KeyEventHandler keyEvent) {
     WNDCLASSEXW type{};
     type.cbSize = sizeof type;
-    type.lpfnWndProc = &WinHook::WindowProc;
+    type.lpfnWndProc = &BoundWindowProc<WinHook>;
     type.hInstance = instance;
     type.lpszClassName = kWindowClass;
     ::RegisterClassExW(&type);  // fails harmlessly when a second component registers again
-    HWND window = ::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    instance, nullptr);
-    if (!window)
-        return nullptr;
-    auto* hook = new WinHook(window, std::move(keyEvent));
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(hook));
-    return hook;
+    // A COM object: its last Release deletes it.
+    WinHookRef hook(new WinHook(std::move(keyEvent)));
+    hook->ownWindow_.reset(::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                             nullptr, instance, hook.get()));
+    return hook->ownWindow_ ? hook.release() : nullptr;
 }
 
-WinHook::WinHook(HWND window, KeyEventHandler keyEvent)
-    : window_(window), keyEvent_(std::move(keyEvent)) {}
+WinHook::WinHook(KeyEventHandler keyEvent) : keyEvent_(std::move(keyEvent)) {}
 
 WinHook::~WinHook() {
     Disarm();
-    ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    ::DestroyWindow(window_);
+    // Unbound first: the window's last messages must not reach a component being destroyed.
+    if (window_)
+        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
 }
 
 HRESULT WinHook::QueryInterface(REFIID riid, void** object) {
@@ -253,16 +252,26 @@ void WinHook::RaiseKeyEvents() {
     }
 }
 
-LRESULT CALLBACK WinHook::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kPressesPending) {
-        auto* hook = reinterpret_cast<WinHook*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (hook) {
-            // Kept alive while a handler runs: it may end up releasing the component.
-            hook->AddRef();
-            Guarded([&] { hook->RaiseKeyEvents(); });
-            hook->Release();
-        }
-        return 0;
-    }
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+LRESULT WinHook::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != kPressesPending)
+        return ::DefWindowProcW(window_, message, wParam, lParam);
+    // Kept alive while a handler runs: it may end up releasing the component.
+    WinHookRef keep((AddRef(), this));
+    RaiseKeyEvents();
+    return 0;
+}
+
+void PutArming(IDispatch& component, LONG value) {
+    VARIANT argument;
+    ::VariantInit(&argument);
+    argument.vt = VT_I4;
+    argument.lVal = value;
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&argument, &named, 1, 1};
+    HRESULT result = component.Invoke(WinHook::kDispidArming, IID_NULL, LOCALE_USER_DEFAULT,
+                                      DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
+    // A failed arming or disarming is not handled by its callers: the program says why and
+    // ends, rather than run on with hotkeys in a state the user did not choose.
+    if (FAILED(result))
+        EndWithFailure(DescribeError(result));
 }

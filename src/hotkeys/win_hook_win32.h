@@ -50,8 +50,12 @@ class WinHook final : public IDispatch {
                                      DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                                      UINT* argError) override;
 
+    // The message window's binding (see win32/window_binding.h).
+    void Bind(HWND window) { window_ = window; }
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
   private:
-    WinHook(HWND window, KeyEventHandler keyEvent);
+    explicit WinHook(KeyEventHandler keyEvent);
     ~WinHook();
 
     HRESULT PutArming(LONG value);
@@ -62,10 +66,10 @@ class WinHook final : public IDispatch {
     void RaiseKeyEvents();
 
     static LRESULT CALLBACK LowLevelKeyboardProc(int code, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     std::atomic<ULONG> refs_{1};
-    HWND window_;  // message-only, on the creating thread: where the presses are posted
+    HWND window_ = nullptr;  // message-only, on the creating thread: where presses are posted
+    UniqueHwnd ownWindow_;   // the same window, destroyed with the component
     KeyEventHandler keyEvent_;
     bool armed_ = false;
 
@@ -82,3 +86,7 @@ struct ComRelease {
     void operator()(IUnknown* object) const { object->Release(); }
 };
 using WinHookRef = std::unique_ptr<WinHook, ComRelease>;
+
+// Puts the component's arming property (WinHook::kArmed or kDisarmed) through IDispatch; a
+// failure ends the program with its description.
+void PutArming(IDispatch& component, LONG value);

@@ -2,6 +2,7 @@
 #include "system/settings_store.h"
 
 #include <cassert>
+#include <utility>
 
 #include "common/text.h"
 
@@ -53,8 +54,8 @@ std::optional<bool> NumberToBool(std::u16string_view text) {
 
 }  // namespace
 
-void UseSettingsBackend(SettingsBackend& b) {
-    backend = &b;
+SettingsBackend* UseSettingsBackend(SettingsBackend* replacement) {
+    return std::exchange(backend, replacement);
 }
 
 std::u16string SettingsReadFailureMessage() {

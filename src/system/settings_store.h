@@ -29,8 +29,9 @@ class SettingsBackend {
     [[noreturn]] virtual void Fail(const std::u16string& message) = 0;
 };
 
-// Installs the backend that the three operations use (the registry, or a test's stand-in).
-void UseSettingsBackend(SettingsBackend& backend);
+// Installs the backend that the three operations use (the registry, or a test's stand-in);
+// returns the one it replaces, null before the first.
+SettingsBackend* UseSettingsBackend(SettingsBackend* backend);
 
 // The two-language messages of a failed read and a failed write.
 std::u16string SettingsReadFailureMessage();

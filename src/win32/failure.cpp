@@ -6,18 +6,18 @@
 #include <new>
 
 #include "win32/ui_win32.h"
+#include "win32/unique_handle.h"
 #include "win32/wide_text.h"
 
 namespace {
 
 std::wstring SystemText(DWORD code) {
-    wchar_t* text = nullptr;
+    UniqueHlocal text;
     DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring description = length ? std::wstring(text, length) : L"";
-    if (text)
-        ::LocalFree(text);
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(text.put()), 0, nullptr);
+    std::wstring description =
+        length ? std::wstring(static_cast<const wchar_t*>(text.get()), length) : L"";
     while (!description.empty() && (description.back() == L'\n' || description.back() == L'\r' ||
                                     description.back() == L' ')) {
         description.pop_back();

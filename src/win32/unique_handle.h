@@ -48,18 +48,46 @@ struct HandleTraits {
     static void close(pointer value) noexcept { Close(value); }
 };
 
-struct KernelHandleTraits {
+// Files are the kernel handles whose invalid value is INVALID_HANDLE_VALUE rather than null.
+struct FileHandleTraits {
     using pointer = HANDLE;
-    static pointer invalid() noexcept { return nullptr; }
+    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static void close(pointer value) noexcept { ::CloseHandle(value); }
 };
 
-using UniqueHandle = UniqueAny<KernelHandleTraits>;
+using UniqueHandle = UniqueAny<HandleTraits<HANDLE, ::CloseHandle>>;
+using UniqueFile = UniqueAny<FileHandleTraits>;
+using UniqueHlocal = UniqueAny<HandleTraits<HLOCAL, ::LocalFree>>;
+using UniqueHglobal = UniqueAny<HandleTraits<HGLOBAL, ::GlobalFree>>;
 using UniqueHkey = UniqueAny<HandleTraits<HKEY, ::RegCloseKey>>;
 using UniqueHwnd = UniqueAny<HandleTraits<HWND, ::DestroyWindow>>;
 using UniqueHicon = UniqueAny<HandleTraits<HICON, ::DestroyIcon>>;
 using UniqueHmenu = UniqueAny<HandleTraits<HMENU, ::DestroyMenu>>;
 using UniqueHhook = UniqueAny<HandleTraits<HHOOK, ::UnhookWindowsHookEx>>;
+
+// A started process's record: both of its handles are closed when it goes.
+class UniqueProcessInformation {
+  public:
+    UniqueProcessInformation() noexcept = default;
+    UniqueProcessInformation(const UniqueProcessInformation&) = delete;
+    UniqueProcessInformation& operator=(const UniqueProcessInformation&) = delete;
+    ~UniqueProcessInformation() { reset(); }
+
+    HANDLE process() const noexcept { return info_.hProcess; }
+    void reset() noexcept {
+        UniqueHandle process(info_.hProcess);
+        UniqueHandle thread(info_.hThread);
+        info_ = {};
+    }
+    // For CreateProcess: closes what is held and hands out the record to fill.
+    PROCESS_INFORMATION* put() noexcept {
+        reset();
+        return &info_;
+    }
+
+  private:
+    PROCESS_INFORMATION info_{};
+};
 
 // An open clipboard, closed when the guard goes.
 class ClipboardGuard {

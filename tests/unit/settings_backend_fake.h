@@ -22,7 +22,10 @@ class FakeSettingsBackend final : public SettingsBackend {
     // "Key=value" per write, and whatever else a test appends, in order.
     std::vector<std::u16string> log;
 
-    FakeSettingsBackend() { UseSettingsBackend(*this); }
+    FakeSettingsBackend() : previous_(UseSettingsBackend(this)) {}
+    ~FakeSettingsBackend() override { UseSettingsBackend(previous_); }
+    FakeSettingsBackend(const FakeSettingsBackend&) = delete;
+    FakeSettingsBackend& operator=(const FakeSettingsBackend&) = delete;
 
     SettingRead Read(const std::u16string& section, const std::u16string& key) override {
         if (refuseReads)
@@ -51,4 +54,7 @@ class FakeSettingsBackend final : public SettingsBackend {
         auto found = values.find(u"Settings\\" + key);
         return found == values.end() ? nullptr : &found->second;
     }
+
+  private:
+    SettingsBackend* previous_;
 };

@@ -1,7 +1,7 @@
 // The UI text table: exact texts, lone-CR line breaks, and the version line.
 #include <gtest/gtest.h>
 
-#include "app/ui_text.h"
+#include "common/ui_text.h"
 
 namespace {
 

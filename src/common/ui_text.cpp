@@ -1,5 +1,5 @@
 // The English texts of menus, the Hotkeys dialog, tooltips and messages.
-#include "app/ui_text.h"
+#include "common/ui_text.h"
 
 #include "common/text.h"
 

@@ -1,0 +1,29 @@
+// Starting another program by its command line, the way the shell finds it.
+#include "win32/process.h"
+
+#include "win32/ui_win32.h"
+#include "win32/unique_handle.h"
+#include "win32/wide_text.h"
+
+bool StartCommandLine(const std::u16string& commandLine, ProcessWait wait) {
+    const bool waits = wait == ProcessWait::UntilEnded;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!waits) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_SHOWNORMAL;
+    }
+    // CreateProcessW may write into the command line, so it gets a copy of its own.
+    std::wstring command = ToWide(commandLine);
+    UniqueProcessInformation started;
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, waits ? TRUE : FALSE,
+                          waits ? NORMAL_PRIORITY_CLASS : 0, nullptr, nullptr, &startup,
+                          started.put())) {
+        return false;
+    }
+    if (waits) {
+        ::WaitForSingleObject(started.process(), INFINITE);
+        ProcessPendingMessages();
+    }
+    return true;
+}
