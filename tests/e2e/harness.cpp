@@ -2,6 +2,7 @@
 // desktop do.
 #include "harness.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -203,6 +204,35 @@ std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, const wchar_t* 
     return search.found;
 }
 
+void SaveScreenshot(const std::wstring& name, RECT area) {
+    // Wine's own copy of the screen misses menus and captions; scripts/e2e.sh takes the picture
+    // from the X display when it finds the request, and removes the request when done.
+    // A window just shown paints its frame a moment later.
+    WaitFor([] { return false; }, 1000);
+    fs::path folder = fs::path(BuildFolder()) / L"screenshots";
+    fs::create_directories(folder);
+    fs::path request = folder / (name + L".request");
+    {
+        std::ofstream(folder / L"request.tmp")
+            << (area.right - area.left) << "x" << (area.bottom - area.top) << "+" << area.left
+            << "+" << area.top;
+    }
+    fs::rename(folder / L"request.tmp", request);
+    if (!WaitFor([&] { return !fs::exists(request); }, 10000)) {
+        std::error_code ignored;
+        fs::remove(request, ignored);
+        std::printf("No screenshot %ls: nothing takes them outside scripts/e2e.sh\n", name.c_str());
+    }
+}
+
+void SaveScreenshot(const std::wstring& name, HWND window) {
+    // The client area: with no window manager on the virtual display, nobody draws the frame.
+    RECT area{};
+    ::GetClientRect(window, &area);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    SaveScreenshot(name, area);
+}
+
 std::vector<HWND> TrayIconWindows() {
     std::vector<HWND> icons;
     HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
@@ -263,20 +293,23 @@ fs::path TestFolder() {
 // DeskBroom.
 
 DeskBroom::DeskBroom(const StartOptions& options) {
-    fs::path base = TestFolder();
-    fs::path folder = base / options.folderName;
-    std::error_code ignored;
-    if (fs::exists(folder)) {
-        // A folder left by an earlier run of the same test.
-        fs::remove_all(folder, ignored);
+    if (options.existingFolder.empty()) {
+        fs::path folder = TestFolder() / options.folderName;
+        std::error_code ignored;
+        if (fs::exists(folder)) {
+            // A folder left by an earlier run of the same test.
+            fs::remove_all(folder, ignored);
+        }
+        fs::create_directories(folder);
+        fs::copy_file(fs::path(BuildFolder()) / L"DeskBroom.exe", folder / L"DeskBroom.exe",
+                      fs::copy_options::overwrite_existing);
+        if (options.filterFile) {
+            std::ofstream(folder / L"WindowsFilter.txt", std::ios::binary) << *options.filterFile;
+        }
+        folder_ = folder.wstring();
+    } else {
+        folder_ = options.existingFolder;
     }
-    fs::create_directories(folder);
-    fs::copy_file(fs::path(BuildFolder()) / L"DeskBroom.exe", folder / L"DeskBroom.exe",
-                  fs::copy_options::overwrite_existing);
-    if (options.filterFile) {
-        std::ofstream(folder / L"WindowsFilter.txt", std::ios::binary) << *options.filterFile;
-    }
-    folder_ = folder.wstring();
 
     std::wstring commandLine = L"\"" + folder_ + L"\\DeskBroom.exe\"";
     STARTUPINFOW startup{};
@@ -337,6 +370,11 @@ bool DeskBroom::IsRunning() const {
 
 bool DeskBroom::WaitForExit(DWORD timeoutMs) const {
     return WaitFor([&] { return !IsRunning(); }, timeoutMs);
+}
+
+bool DeskBroom::EndedCleanly() const {
+    DWORD code = STILL_ACTIVE;
+    return WaitForExit() && ::GetExitCodeProcess(process_, &code) && code == 0;
 }
 
 void DeskBroom::WaitForIdle(DWORD timeoutMs) const {
