@@ -11,7 +11,8 @@ constexpr int kItemDeskBroom = 0;
 constexpr int kItemCleanClipboard = 1;
 
 // The check marks of the two default items, read from the open menu; the menu is closed again.
-std::pair<bool, bool> DefaultChecks(const DeskBroom& app) {
+// With a name, the tray and the open menu are saved as that screenshot.
+std::pair<bool, bool> DefaultChecks(const DeskBroom& app, const wchar_t* screenshot = nullptr) {
     app.RightClickTrayIcon();
     HWND menu = app.WaitForMenu();
     EXPECT_NE(menu, nullptr);
@@ -19,6 +20,14 @@ std::pair<bool, bool> DefaultChecks(const DeskBroom& app) {
         return {false, false};
     std::pair<bool, bool> checks{app.MenuItemChecked(menu, kItemDeskBroom),
                                  app.MenuItemChecked(menu, kItemCleanClipboard)};
+    if (screenshot) {
+        RECT tray{}, shown{};
+        ::GetWindowRect(::FindWindowW(L"__winex11_standalone_tray", nullptr), &tray);
+        ::GetWindowRect(menu, &shown);
+        ::UnionRect(&shown, &shown, &tray);
+        ::InflateRect(&shown, 8, 8);
+        SaveScreenshot(screenshot, shown);
+    }
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitFor([&] { return app.OpenMenu() == nullptr; }));
     return checks;
@@ -53,7 +62,7 @@ TEST_F(ShellTest, FirstStartStoresCloseAllAsDefaultAndShowsTheIcon) {
     DeskBroom app;
     EXPECT_NE(app.TrayIcon(), nullptr);
     EXPECT_EQ(ReadSetting(L"DeskBroom"), L"1");
-    EXPECT_EQ(DefaultChecks(app), std::make_pair(true, false));
+    EXPECT_EQ(DefaultChecks(app, L"tray-menu"), std::make_pair(true, false));
     EXPECT_FALSE(::IsWindowVisible(app.MainWindow()));
 }
 
