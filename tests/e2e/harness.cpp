@@ -205,9 +205,8 @@ std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, const wchar_t* 
 }
 
 void SaveScreenshot(const std::wstring& name, RECT area) {
-    // Wine's own copy of the screen misses menus and captions; scripts/e2e.sh takes the picture
-    // from the X display when it finds the request, and removes the request when done.
-    // A window just shown paints its frame a moment later.
+    // Wine's own copy of the screen misses menus and captions: scripts/e2e.sh takes the picture
+    // from the X display and removes the request. A window just shown paints a moment later.
     WaitFor([] { return false; }, 1000);
     fs::path folder = fs::path(BuildFolder()) / L"screenshots";
     fs::create_directories(folder);
@@ -293,23 +292,24 @@ fs::path TestFolder() {
 // DeskBroom.
 
 DeskBroom::DeskBroom(const StartOptions& options) {
+    fs::path base = TestFolder();
+    fs::path folder = base / options.folderName;
+    std::error_code ignored;
+    if (!options.existingFolder.empty()) {
+        folder = options.existingFolder;
+    } else if (fs::exists(folder)) {
+        // A folder left by an earlier run of the same test.
+        fs::remove_all(folder, ignored);
+    }
+    fs::create_directories(folder);
     if (options.existingFolder.empty()) {
-        fs::path folder = TestFolder() / options.folderName;
-        std::error_code ignored;
-        if (fs::exists(folder)) {
-            // A folder left by an earlier run of the same test.
-            fs::remove_all(folder, ignored);
-        }
-        fs::create_directories(folder);
         fs::copy_file(fs::path(BuildFolder()) / L"DeskBroom.exe", folder / L"DeskBroom.exe",
                       fs::copy_options::overwrite_existing);
-        if (options.filterFile) {
-            std::ofstream(folder / L"WindowsFilter.txt", std::ios::binary) << *options.filterFile;
-        }
-        folder_ = folder.wstring();
-    } else {
-        folder_ = options.existingFolder;
     }
+    if (options.filterFile && options.existingFolder.empty()) {
+        std::ofstream(folder / L"WindowsFilter.txt", std::ios::binary) << *options.filterFile;
+    }
+    folder_ = folder.wstring();
 
     std::wstring commandLine = L"\"" + folder_ + L"\\DeskBroom.exe\"";
     STARTUPINFOW startup{};

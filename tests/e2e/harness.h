@@ -80,15 +80,13 @@ struct StartOptions {
     std::wstring folderName = L"DeskBroom";
     // Wait until the icon is in the tray (false for starts that stop at a message box).
     bool waitForTrayIcon = true;
-    // Start the DeskBroom.exe that is already in this folder (installed or unpacked) instead:
-    // nothing is copied or written.
+    // Instead: start the DeskBroom.exe already in this folder (installed, unpacked) as it is.
     std::wstring existingFolder;
 };
 
 class DeskBroom {
   public:
-    // Copies DeskBroom.exe into a fresh folder for the running test (or takes the existing
-    // folder) and starts it there.
+    // Copies DeskBroom.exe into a fresh folder for the running test and starts it there.
     explicit DeskBroom(const StartOptions& options = {});
     ~DeskBroom();
     DeskBroom(const DeskBroom&) = delete;
