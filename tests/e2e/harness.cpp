@@ -431,6 +431,9 @@ void DeskBroom::PickMenuItem(wchar_t accessKey) const {
 }
 
 bool DeskBroom::MenuItemChecked(HWND menu, int index, int itemCount) const {
+    // The menu's window is shown before its pixels reach the display, where the last menu's
+    // may still stand: give its first paint a moment.
+    WaitFor([] { return false; }, 500);
     RECT rect{};
     ::GetWindowRect(menu, &rect);
     int itemHeight = (rect.bottom - rect.top) / itemCount;
