@@ -5,6 +5,23 @@ set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 source "$root/scripts/wine-env.sh"
 
+# Screenshots the tests ask for: screenshots/NAME.request holds the area (WxH+X+Y). The picture
+# comes from the X display, which shows menus and captions as a user sees them.
+shots="$root/build/windows/screenshots"
+mkdir -p "$shots"
+take_screenshots() {
+    while :; do
+        for request in "$shots"/*.request; do
+            [ -e "$request" ] || continue
+            import -window root -crop "$(cat "$request")" +repage "${request%.request}.png"
+            rm -f "$request"
+        done
+        sleep 0.2
+    done
+}
+take_screenshots &
+screenshots=$!
+
 wine_prefix_up "$root/build/wineprefix"
-trap wine_prefix_down EXIT
+trap 'kill $screenshots; wine_prefix_down' EXIT
 ctest --test-dir "$root/build/windows" --output-on-failure "$@"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both trees and runs every test: format and layer checks, the
 # unit tests natively (plain and under ASan + UBSan), the fuzz targets, the import check of
-# DeskBroom.exe and the end-to-end tests under Wine on a virtual display.
+# DeskBroom.exe, the packages (portable ZIP and installer, built with it; their program must be
+# stripped) and the end-to-end tests under Wine on a virtual display, the packages' included.
 # Ends with one line "N passed, N failed" and exits non-zero on any failure.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -67,9 +68,10 @@ if compgen -G "fuzz/*_fuzz.cpp" >/dev/null && check fuzz-build build fuzz; then
     run_ctest fuzz ctest --test-dir build/fuzz
 fi
 
-# DeskBroom.exe and the end-to-end tests under Wine.
+# DeskBroom.exe, its packages and the end-to-end tests under Wine.
 if check windows-build build windows; then
     check imports "$root/scripts/check-imports.sh" build/windows/DeskBroom.exe
+    check packages "$root/scripts/check-packages.sh" build/windows
     run_ctest e2e xvfb-run -a -s "-screen 0 1280x1024x24" "$root/scripts/e2e.sh"
 fi
 

@@ -2,6 +2,7 @@
 // desktop do.
 #include "harness.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -203,6 +204,34 @@ std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, const wchar_t* 
     return search.found;
 }
 
+void SaveScreenshot(const std::wstring& name, RECT area) {
+    // Wine's own copy of the screen misses menus and captions: scripts/e2e.sh takes the picture
+    // from the X display and removes the request. A window just shown paints a moment later.
+    WaitFor([] { return false; }, 1000);
+    fs::path folder = fs::path(BuildFolder()) / L"screenshots";
+    fs::create_directories(folder);
+    fs::path request = folder / (name + L".request");
+    {
+        std::ofstream(folder / L"request.tmp")
+            << (area.right - area.left) << "x" << (area.bottom - area.top) << "+" << area.left
+            << "+" << area.top;
+    }
+    fs::rename(folder / L"request.tmp", request);
+    if (!WaitFor([&] { return !fs::exists(request); }, 10000)) {
+        std::error_code ignored;
+        fs::remove(request, ignored);
+        std::printf("No screenshot %ls: nothing takes them outside scripts/e2e.sh\n", name.c_str());
+    }
+}
+
+void SaveScreenshot(const std::wstring& name, HWND window) {
+    // The client area: with no window manager on the virtual display, nobody draws the frame.
+    RECT area{};
+    ::GetClientRect(window, &area);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    SaveScreenshot(name, area);
+}
+
 std::vector<HWND> TrayIconWindows() {
     std::vector<HWND> icons;
     HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
@@ -266,14 +295,18 @@ DeskBroom::DeskBroom(const StartOptions& options) {
     fs::path base = TestFolder();
     fs::path folder = base / options.folderName;
     std::error_code ignored;
-    if (fs::exists(folder)) {
+    if (!options.existingFolder.empty()) {
+        folder = options.existingFolder;
+    } else if (fs::exists(folder)) {
         // A folder left by an earlier run of the same test.
         fs::remove_all(folder, ignored);
     }
     fs::create_directories(folder);
-    fs::copy_file(fs::path(BuildFolder()) / L"DeskBroom.exe", folder / L"DeskBroom.exe",
-                  fs::copy_options::overwrite_existing);
-    if (options.filterFile) {
+    if (options.existingFolder.empty()) {
+        fs::copy_file(fs::path(BuildFolder()) / L"DeskBroom.exe", folder / L"DeskBroom.exe",
+                      fs::copy_options::overwrite_existing);
+    }
+    if (options.filterFile && options.existingFolder.empty()) {
         std::ofstream(folder / L"WindowsFilter.txt", std::ios::binary) << *options.filterFile;
     }
     folder_ = folder.wstring();
@@ -339,6 +372,11 @@ bool DeskBroom::WaitForExit(DWORD timeoutMs) const {
     return WaitFor([&] { return !IsRunning(); }, timeoutMs);
 }
 
+bool DeskBroom::EndedCleanly() const {
+    DWORD code = STILL_ACTIVE;
+    return WaitForExit() && ::GetExitCodeProcess(process_, &code) && code == 0;
+}
+
 void DeskBroom::WaitForIdle(DWORD timeoutMs) const {
     if (process_)
         ::WaitForInputIdle(process_, timeoutMs);
@@ -393,6 +431,9 @@ void DeskBroom::PickMenuItem(wchar_t accessKey) const {
 }
 
 bool DeskBroom::MenuItemChecked(HWND menu, int index, int itemCount) const {
+    // The menu's window is shown before its pixels reach the display, where the last menu's
+    // may still stand: give its first paint a moment.
+    WaitFor([] { return false; }, 500);
     RECT rect{};
     ::GetWindowRect(menu, &rect);
     int itemHeight = (rect.bottom - rect.top) / itemCount;

@@ -25,8 +25,11 @@ inline constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVers
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 void PumpMessages();
 
-// The folder that holds the test program (and DeskBroom.exe beside it).
+// The folder that holds the test program (and DeskBroom.exe and the packages beside it).
 std::wstring BuildFolder();
+
+// Blanks, a Latin letter beyond ASCII, CJK and Cyrillic: no one ANSI code page holds them all.
+inline constexpr wchar_t kAwkwardFolder[] = L"Pr\u00FCfung \u65E5\u672C \u0414\u0435\u0441\u043A";
 
 // Registry.
 struct RegistryValue {
@@ -60,6 +63,11 @@ void PressButton(HWND dialog, int id);  // IDOK, IDYES, IDNO...
 // Visible top-level windows of a process with the given class (nullptr: any) and caption.
 std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, const wchar_t* caption);
 
+// Saves that part of the screen as screenshots\<name>.png in the build folder (taken by
+// scripts/e2e.sh); the README's pictures in docs/ are these files.
+void SaveScreenshot(const std::wstring& name, RECT area);
+void SaveScreenshot(const std::wstring& name, HWND window);  // its client area
+
 // Wine shows tray icons in its own "Wine System Tray" window; these are the icons' windows, in
 // display order.
 std::vector<HWND> TrayIconWindows();
@@ -72,6 +80,8 @@ struct StartOptions {
     std::wstring folderName = L"DeskBroom";
     // Wait until the icon is in the tray (false for starts that stop at a message box).
     bool waitForTrayIcon = true;
+    // Instead: start the DeskBroom.exe already in this folder (installed, unpacked) as it is.
+    std::wstring existingFolder;
 };
 
 class DeskBroom {
@@ -89,6 +99,8 @@ class DeskBroom {
     HWND MainWindow() const;
     bool IsRunning() const;
     bool WaitForExit(DWORD timeoutMs = 10000) const;
+    // True when the process has ended with exit code 0, as its own exit path ends it.
+    bool EndedCleanly() const;
     // Waits until the process is idle, waiting for input.
     void WaitForIdle(DWORD timeoutMs = 10000) const;
 

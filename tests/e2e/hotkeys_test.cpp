@@ -648,6 +648,7 @@ TEST_F(HotkeysDialogTest, SetHotkeysWhileTheDialogIsOpenBringsItForward) {
     ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == dialog; }));
     EXPECT_EQ(MessageBoxShown(), nullptr);
     EXPECT_TRUE(::IsWindowVisible(dialog));
+    SaveScreenshot(L"hotkeys-dialog", dialog);
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitFor([&] { return Closed(dialog); }));
     EXPECT_TRUE(app_->IsRunning());

@@ -11,7 +11,8 @@ constexpr int kItemDeskBroom = 0;
 constexpr int kItemCleanClipboard = 1;
 
 // The check marks of the two default items, read from the open menu; the menu is closed again.
-std::pair<bool, bool> DefaultChecks(const DeskBroom& app) {
+// With a name, the tray and the open menu are saved as that screenshot.
+std::pair<bool, bool> DefaultChecks(const DeskBroom& app, const wchar_t* screenshot = nullptr) {
     app.RightClickTrayIcon();
     HWND menu = app.WaitForMenu();
     EXPECT_NE(menu, nullptr);
@@ -19,6 +20,11 @@ std::pair<bool, bool> DefaultChecks(const DeskBroom& app) {
         return {false, false};
     std::pair<bool, bool> checks{app.MenuItemChecked(menu, kItemDeskBroom),
                                  app.MenuItemChecked(menu, kItemCleanClipboard)};
+    if (screenshot) {  // with Wine's tray, at the top left
+        RECT shown{};
+        ::GetWindowRect(menu, &shown);
+        SaveScreenshot(screenshot, {0, 0, shown.right + 8, shown.bottom + 8});
+    }
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitFor([&] { return app.OpenMenu() == nullptr; }));
     return checks;
@@ -53,7 +59,7 @@ TEST_F(ShellTest, FirstStartStoresCloseAllAsDefaultAndShowsTheIcon) {
     DeskBroom app;
     EXPECT_NE(app.TrayIcon(), nullptr);
     EXPECT_EQ(ReadSetting(L"DeskBroom"), L"1");
-    EXPECT_EQ(DefaultChecks(app), std::make_pair(true, false));
+    EXPECT_EQ(DefaultChecks(app, L"tray-menu"), std::make_pair(true, false));
     EXPECT_FALSE(::IsWindowVisible(app.MainWindow()));
 }
 

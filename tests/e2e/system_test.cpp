@@ -10,9 +10,6 @@ namespace {
 constexpr wchar_t kValueName[] = L"DeskBroom";
 constexpr int kItemAutostart = 4;
 
-// Blanks, a Latin letter beyond ASCII, CJK and Cyrillic: no one ANSI code page holds them all.
-constexpr wchar_t kAwkwardFolder[] = L"Pr\u00FCfung \u65E5\u672C \u0414\u0435\u0441\u043A";
-
 std::vector<BYTE> StringDatum(const std::wstring& text) {
     const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
     return std::vector<BYTE>(bytes, bytes + (text.size() + 1) * sizeof(wchar_t));
@@ -277,6 +274,7 @@ TEST_F(SystemTest, AboutShowsItsText) {
               L"\r"
               L"Closes the windows on your desk with one click\r"
               L"and turns the clipboard into plain text.");
+    SaveScreenshot(L"about-box", box);
     AnswerMessageBox(app, box);
 }
 

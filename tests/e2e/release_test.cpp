@@ -1,0 +1,171 @@
+// The packages as an administrator's script and a user meet them: silent install, an upgrade over
+// a running copy, silent uninstall, and the portable ZIP.
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "harness.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::wstring, std::uintmax_t>;  // name, size
+
+constexpr wchar_t kUninstallKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\DeskBroom";
+
+const fs::path kFolder = fs::path(_wgetenv(L"LOCALAPPDATA")) / L"Programs" / L"DeskBroom";
+const fs::path kShortcut =
+    fs::path(_wgetenv(L"APPDATA")) / L"Microsoft\\Windows\\Start Menu\\Programs\\DeskBroom.lnk";
+const fs::path kFilter = kFolder / L"WindowsFilter.txt";
+const std::wstring kExe = L"\"" + (kFolder / L"DeskBroom.exe").wstring() + L"\"";
+const std::wstring kUninstaller = L"\"" + (kFolder / L"Uninstall.exe").wstring() + L"\"";
+const std::wstring kSetup = L"\"" + BuildFolder() + L"\\" DESKBROOM_RELEASE L"-setup.exe\" /S";
+
+DWORD RunToEnd(std::wstring commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    DWORD code = ~0u;
+    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &startup, &info)) {
+        ::WaitForSingleObject(info.hProcess, 120000);
+        ::GetExitCodeProcess(info.hProcess, &code);
+        ::CloseHandle(info.hThread);
+        ::CloseHandle(info.hProcess);
+    }
+    return code;
+}
+
+Files FilesIn(const fs::path& folder) {
+    Files files;
+    std::error_code absent;
+    for (const auto& entry : fs::directory_iterator(folder, absent))
+        files[entry.path().filename().wstring()] = entry.file_size();
+    return files;
+}
+
+std::wstring NamesOf(const Files& files) {
+    std::wstring names;
+    for (const auto& [name, size] : files)
+        names += name + L" ";
+    return names;
+}
+
+std::string Bytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// An entry of the installed-apps list as text; a number in decimal.
+std::wstring AppsEntry(const wchar_t* name) {
+    auto value = ReadValue(kUninstallKey, name);
+    if (value && value->type == REG_DWORD)
+        return std::to_wstring(*reinterpret_cast<const DWORD*>(value->data.data()));
+    return ReadText(kUninstallKey, name).value_or(L"(none)");
+}
+
+void RemoveInstallation() {
+    DeleteKeyTree(kUninstallKey);
+    DeleteValue(kRunKey, L"DeskBroom");
+    std::error_code absent;
+    fs::remove_all(kFolder, absent);
+    fs::remove(kShortcut, absent);
+}
+
+// The uninstaller hands its work to a copy of itself and returns at once: wait for the work.
+void UninstallLeaving(const Files& left) {
+    EXPECT_EQ(RunToEnd(ReadText(kUninstallKey, L"QuietUninstallString").value_or(L"")), 0u);
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return FilesIn(kFolder) == left && fs::exists(kFolder) == !left.empty() &&
+                   !ReadValue(kUninstallKey, L"DisplayName") && !ReadValue(kRunKey, L"DeskBroom") &&
+                   !fs::exists(kShortcut);
+        },
+        60000))
+        << FilesIn(kFolder).size() << " files left";
+}
+
+using ReleaseTest = DeskBroomTest;
+
+TEST_F(ReleaseTest, SilentInstallUpgradeOverARunningCopyAndUninstallKeepTheUsersFilterFile) {
+    RemoveInstallation();
+    ASSERT_EQ(RunToEnd(kSetup + L" /AUTOSTART=1"), 0u);
+    Files files = FilesIn(kFolder);
+    std::uintmax_t bytes = 0;
+    for (const auto& [name, size] : files)
+        bytes += size;
+    EXPECT_EQ(NamesOf(files),
+              L"DeskBroom.doc DeskBroom.exe ReadMe.txt Uninstall.exe WindowsFilter.txt ");
+    EXPECT_EQ(files[L"WindowsFilter.txt"], 0u);
+    EXPECT_TRUE(fs::exists(kShortcut));
+    const std::pair<const wchar_t*, std::wstring> apps[] = {
+        {L"DisplayName", L"DeskBroom"},
+        {L"DisplayVersion", L"1.1.0.3"},
+        {L"Publisher", L"DeskBroom developers"},
+        {L"DisplayIcon", kExe + L",0"},
+        {L"InstallLocation", kFolder.wstring()},
+        {L"UninstallString", kUninstaller},
+        {L"QuietUninstallString", kUninstaller + L" /S"},
+        {L"EstimatedSize", std::to_wstring(bytes / 1024)},
+        {L"NoModify", L"1"},
+        {L"NoRepair", L"1"},
+    };
+    for (const auto& [name, value] : apps)
+        EXPECT_EQ(AppsEntry(name), value) << name;
+
+    // The installer's Run value is the one the program's Autostart item writes, to the byte.
+    const auto installed = ReadValue(kRunKey, L"DeskBroom");
+    ASSERT_TRUE(installed && ReadText(kRunKey, L"DeskBroom") == kExe);
+    {
+        DeskBroom app({.existingFolder = kFolder.wstring()});
+        ASSERT_NE(app.TrayIcon(), nullptr);
+        app.PickMenuItem(L'p');
+        EXPECT_TRUE(WaitFor([&] { return ReadText(kRunKey, L"DeskBroom") == L""; }));
+        app.PickMenuItem(L'p');
+        EXPECT_TRUE(WaitFor([&] {
+            auto now = ReadValue(kRunKey, L"DeskBroom");
+            return now && now->type == installed->type && now->data == installed->data;
+        }));
+
+        // An upgrade while it runs ends it through its own exit path and keeps the filter file.
+        const std::string edited = "Wine System Tray\r\nMein B\xC3\xBCro *\r\n";
+        std::ofstream(kFilter, std::ios::binary) << edited;
+        const std::size_t icons = TrayIconWindows().size();
+        EXPECT_EQ(RunToEnd(kSetup), 0u);
+        EXPECT_TRUE(app.EndedCleanly());
+        EXPECT_TRUE(WaitFor([&] { return TrayIconWindows().size() == icons - 1; }));
+        EXPECT_EQ(Bytes(kFilter), edited);
+        EXPECT_EQ(ReadText(kRunKey, L"DeskBroom"), kExe) << "an upgrade keeps autostart";
+
+        // So does uninstalling, which leaves the user's settings too.
+        DeskBroom again({.existingFolder = kFolder.wstring()});
+        UninstallLeaving({{L"WindowsFilter.txt", edited.size()}});
+        EXPECT_TRUE(again.EndedCleanly());
+        EXPECT_EQ(Bytes(kFilter), edited);
+        EXPECT_TRUE(ReadSetting(L"DeskBroom"));
+    }
+
+    // Installed afresh without autostart and left unchanged: nothing stays behind.
+    RemoveInstallation();
+    ASSERT_EQ(RunToEnd(kSetup), 0u);
+    EXPECT_FALSE(ReadValue(kRunKey, L"DeskBroom"));
+    UninstallLeaving({});
+}
+
+TEST_F(ReleaseTest, ZipUnpackedIntoAFolderWithBlanksAndNonAnsiCharactersRuns) {
+    // Unpacked there, as a user's unzip would, by the fixture that runs before this test.
+    const fs::path folder = fs::path(BuildFolder()) / L"release-test" / kAwkwardFolder;
+    Files files = FilesIn(folder);
+    EXPECT_EQ(NamesOf(files), L"DeskBroom.doc DeskBroom.exe ReadMe.txt WindowsFilter.txt ");
+    EXPECT_EQ(files[L"WindowsFilter.txt"], 0u);
+    DeskBroom app({.existingFolder = folder.wstring()});
+    EXPECT_NE(app.TrayIcon(), nullptr);
+    EXPECT_EQ(app.FindMessageBox(), nullptr);
+    EXPECT_TRUE(app.ExitThroughMenu());
+    EXPECT_TRUE(app.EndedCleanly());
+}
+
+}  // namespace
+}  // namespace e2e
