@@ -29,10 +29,3 @@ struct FilterFileContent {
 // such, anything else with `ansi`.
 FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiDecoder& ansi,
                                      std::size_t maxPatterns);
-
-// Whether the bytes are well-formed UTF-8: no overlong forms, no surrogates, nothing above
-// U+10FFFF, no sequence cut short.
-bool IsValidUtf8(std::string_view bytes);
-
-// UTF-8 to UTF-16; anything ill-formed becomes U+FFFD.
-std::u16string DecodeUtf8(std::string_view bytes);
