@@ -50,7 +50,7 @@ void ReadFilterFile(const std::u16string& path) {
         file.release();
 
     FilterList list;
-    bool read = false;
+    bool complete = false;
     if (file) {
         FilterFileSource source = [&](std::span<char> buffer) -> std::optional<std::size_t> {
             DWORD read = 0;
@@ -61,11 +61,11 @@ void ReadFilterFile(const std::u16string& path) {
             return read;
         };
         // Straight into the list: the file's text is never held beyond the reader's buffers.
-        read = ReadFilterPatterns(
+        complete = ReadFilterPatterns(
             source, &DecodeAnsi, kMaxFilterPatterns,
             [&](std::u16string_view pattern, bool cut) { list.Add(pattern, cut); });
     }
-    if (!read) {
+    if (!complete) {
         fktVariablen::svFilterList = FilterList();
         ShowMessage(u"The Filter file: \r" + path + u" could not be read !");
         return;
