@@ -48,10 +48,12 @@ struct KeepUnitByUnit {
     }
 };
 
-// The byte shuffle that moves the kept lanes to the front, for each set of removed lanes.
+// The byte shuffle that moves the kept lanes to the front, for each set of removed lanes, and
+// how many lanes are kept (a table, as processors with the shuffle may lack a popcount).
 struct PackTable {
     alignas(16) std::uint8_t shuffle[256][16];
-    constexpr PackTable() : shuffle{} {
+    std::uint8_t kept[256];
+    constexpr PackTable() : shuffle{}, kept{} {
         for (unsigned gone = 0; gone < 256; ++gone) {
             unsigned out = 0;
             for (unsigned lane = 0; lane < kLanes; ++lane) {
@@ -60,6 +62,7 @@ struct PackTable {
                     shuffle[gone][out++] = static_cast<std::uint8_t>(2 * lane + 1);
                 }
             }
+            kept[gone] = static_cast<std::uint8_t>(out / 2);
             while (out < 16)
                 shuffle[gone][out++] = 0x80;
         }
@@ -77,7 +80,7 @@ struct KeepByShuffle {
         const __m128i order =
             _mm_load_si128(reinterpret_cast<const __m128i*>(kPackTable.shuffle[gone]));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(target), _mm_shuffle_epi8(v, order));
-        return kLanes - static_cast<std::size_t>(__builtin_popcount(gone));
+        return kPackTable.kept[gone];
     }
 };
 
