@@ -1,15 +1,11 @@
 // Entry point: the process is the main window and its message loop.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "app/frm_desk_broom_win32.h"
 #include "system/settings_store_win32.h"
 #include "win32/failure.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
-
     static RegistrySettingsBackend settings;
     UseSettingsBackend(settings);
 

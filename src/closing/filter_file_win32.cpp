@@ -49,7 +49,8 @@ void ReadFilterFile(const std::u16string& path) {
     if (file.get() == INVALID_HANDLE_VALUE)
         file.release();
 
-    FilterFileContent content{{}, true};
+    FilterList list;
+    bool complete = false;
     if (file) {
         FilterFileSource source = [&](std::span<char> buffer) -> std::optional<std::size_t> {
             DWORD read = 0;
@@ -59,14 +60,18 @@ void ReadFilterFile(const std::u16string& path) {
             }
             return read;
         };
-        content = ReadFilterPatterns(source, &DecodeAnsi, kMaxFilterPatterns);
+        // Straight into the list: the file's text is never held beyond the reader's buffers.
+        complete = ReadFilterPatterns(
+            source, &DecodeAnsi, kMaxFilterPatterns,
+            [&](std::u16string_view pattern, bool cut) { list.Add(pattern, cut); });
     }
-    if (content.readFailed) {
+    if (!complete) {
         fktVariablen::svFilterList = FilterList();
         ShowMessage(u"The Filter file: \r" + path + u" could not be read !");
         return;
     }
-    fktVariablen::svFilterList = FilterList(content.patterns);
+    list.Finish();
+    fktVariablen::svFilterList = std::move(list);
 }
 
 void LoadWindowsFilter() {

@@ -1,6 +1,8 @@
 // The Hotkeys dialog: edits both hotkeys and their switch, and holds the program's hotkey settings.
 #include "hotkeys/frm_hotkeys_win32.h"
 
+#include <commctrl.h>
+
 #include <string>
 
 #include "app/frm_desk_broom_win32.h"
@@ -16,6 +18,19 @@ constexpr DWORD kDialogStyle =
     DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
 constexpr int kVisibleListItems = 12;
+
+// The dialog is the program's only user of the common controls: they are loaded when it first
+// opens, not at start-up, where they would take more memory than the rest of the program.
+void LoadCommonControls() {
+    static const bool loaded = [] {
+        using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+        const auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(
+            ::GetProcAddress(::LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx")));
+        const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+        return init && init(&controls);
+    }();
+    (void)loaded;
+}
 
 // An in-memory dialog template: the dialog manager then gives the keyboard interface (Tab
 // order, Enter for the default button, Esc and the close box as Cancel, access keys).
@@ -155,6 +170,7 @@ void frmHotkeys::Show(frmDeskBroom& mainForm, HWND owner) {
         return;
     }
     mainForm_ = &mainForm;
+    LoadCommonControls();
     DialogTemplate dialog = BuildTemplate();
     ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialog.get(), owner,
                               &frmHotkeys::DialogProc, reinterpret_cast<LPARAM>(this));

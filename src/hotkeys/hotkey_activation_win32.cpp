@@ -9,8 +9,7 @@
 namespace {
 
 void PutArming(IDispatch& component, LONG value) {
-    VARIANT argument;
-    ::VariantInit(&argument);
+    VARIANT argument{};  // what VariantInit gives, without loading the automation runtime
     argument.vt = VT_I4;
     argument.lVal = value;
     DISPID named = DISPID_PROPERTYPUT;
