@@ -1,6 +1,5 @@
 // Entry point: the process is the main window and its message loop.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <memory>
 
@@ -9,9 +8,6 @@
 #include "win32/failure.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
-
     static RegistrySettingsBackend settings;
     UseSettingsBackend(&settings);
 

@@ -2,11 +2,12 @@
 #include "clipboard/clipboard_text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <tuple>
 #include <utility>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <tmmintrin.h>
 #endif
 
 namespace {
@@ -27,10 +28,67 @@ std::size_t CleanUnits(char16_t* text, std::size_t read, std::size_t end,
 
 #if defined(__SSE2__)
 
+constexpr std::size_t kLanes = 8;
+
+// Writes the lanes of `v` that `removed` does not mark to `target`, in order, and returns how
+// many: unit by unit from the register, for processors without a byte shuffle.
+struct KeepUnitByUnit {
+    std::size_t operator()(char16_t* target, __m128i v, __m128i removed) const noexcept {
+        // Two mask bits per unit; the units come from the register, not from memory that the
+        // stores are writing to.
+        alignas(16) char16_t units[kLanes];
+        _mm_store_si128(reinterpret_cast<__m128i*>(units), v);
+        const auto gone = static_cast<unsigned>(_mm_movemask_epi8(removed));
+        std::size_t kept = 0;
+        for (std::size_t j = 0; j < kLanes; ++j) {
+            target[kept] = units[j];
+            kept += ~(gone >> (2 * j)) & 1;
+        }
+        return kept;
+    }
+};
+
+// The byte shuffle that moves the kept lanes to the front, for each set of removed lanes, and
+// how many lanes are kept (a table, as processors with the shuffle may lack a popcount).
+struct PackTable {
+    alignas(16) std::uint8_t shuffle[256][16];
+    std::uint8_t kept[256];
+    constexpr PackTable() : shuffle{}, kept{} {
+        for (unsigned gone = 0; gone < 256; ++gone) {
+            unsigned out = 0;
+            for (unsigned lane = 0; lane < kLanes; ++lane) {
+                if (!(gone >> lane & 1)) {
+                    shuffle[gone][out++] = static_cast<std::uint8_t>(2 * lane);
+                    shuffle[gone][out++] = static_cast<std::uint8_t>(2 * lane + 1);
+                }
+            }
+            kept[gone] = static_cast<std::uint8_t>(out / 2);
+            while (out < 16)
+                shuffle[gone][out++] = 0x80;
+        }
+    }
+};
+constexpr PackTable kPackTable;
+
+// The same in one shuffle: a block with a few characters to remove costs hardly more than a
+// clean one. Stores all eight lanes; those after the kept ones are overwritten next.
+struct KeepByShuffle {
+    __attribute__((target("ssse3"))) std::size_t operator()(char16_t* target, __m128i v,
+                                                            __m128i removed) const noexcept {
+        const auto gone =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(removed, _mm_setzero_si128())));
+        const __m128i order =
+            _mm_load_si128(reinterpret_cast<const __m128i*>(kPackTable.shuffle[gone]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(target), _mm_shuffle_epi8(v, order));
+        return kPackTable.kept[gone];
+    }
+};
+
 // Cleans the whole blocks of text[read, end); returns where reading stopped (less than a block
 // before end) and the new kept position.
-std::pair<std::size_t, std::size_t> CleanBlocks(char16_t* text, std::size_t read, std::size_t end,
-                                                std::size_t kept) noexcept {
+template <typename Keep>
+[[gnu::always_inline]] inline std::pair<std::size_t, std::size_t> CleanBlocksWith(
+    char16_t* text, std::size_t read, std::size_t end, std::size_t kept, Keep keep) noexcept {
     const __m128i zero = _mm_setzero_si128();
     const __m128i max31 = _mm_set1_epi16(31);
     const __m128i tab = _mm_set1_epi16(u'\t');
@@ -46,7 +104,6 @@ std::pair<std::size_t, std::size_t> CleanBlocks(char16_t* text, std::size_t read
                          _mm_cmpeq_epi16(v, carriageReturn));
         return _mm_andnot_si128(allowed, low);
     };
-    constexpr std::size_t kLanes = 8;
     for (; end - read >= kBlock; read += kBlock) {
         const auto* source = reinterpret_cast<const __m128i*>(text + read);
         const __m128i v[4] = {_mm_loadu_si128(source), _mm_loadu_si128(source + 1),
@@ -64,24 +121,28 @@ std::pair<std::size_t, std::size_t> CleanBlocks(char16_t* text, std::size_t read
             kept += kBlock;
             continue;
         }
-        for (std::size_t i = 0; i < 4; ++i) {
-            if (_mm_movemask_epi8(r[i]) == 0) {
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(text + kept), v[i]);
-                kept += kLanes;
-            } else {
-                // Two mask bits per unit; the units come from the register, not from memory
-                // that the stores are writing to.
-                alignas(16) char16_t units[kLanes];
-                _mm_store_si128(reinterpret_cast<__m128i*>(units), v[i]);
-                auto gone = static_cast<unsigned>(_mm_movemask_epi8(r[i]));
-                for (std::size_t j = 0; j < kLanes; ++j) {
-                    text[kept] = units[j];
-                    kept += ~(gone >> (2 * j)) & 1;
-                }
-            }
-        }
+        for (std::size_t i = 0; i < 4; ++i)
+            kept += keep(text + kept, v[i], r[i]);
     }
     return {read, kept};
+}
+
+std::pair<std::size_t, std::size_t> CleanBlocksUnitByUnit(char16_t* text, std::size_t read,
+                                                          std::size_t end,
+                                                          std::size_t kept) noexcept {
+    return CleanBlocksWith(text, read, end, kept, KeepUnitByUnit{});
+}
+
+__attribute__((target("ssse3"))) std::pair<std::size_t, std::size_t> CleanBlocksByShuffle(
+    char16_t* text, std::size_t read, std::size_t end, std::size_t kept) noexcept {
+    return CleanBlocksWith(text, read, end, kept, KeepByShuffle{});
+}
+
+std::pair<std::size_t, std::size_t> CleanBlocks(char16_t* text, std::size_t read, std::size_t end,
+                                                std::size_t kept) noexcept {
+    static const bool shuffle = __builtin_cpu_supports("ssse3");
+    return shuffle ? CleanBlocksByShuffle(text, read, end, kept)
+                   : CleanBlocksUnitByUnit(text, read, end, kept);
 }
 
 #else

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "closing/filter_list.h"
 #include "common/text.h"
 #include "common/utf8.h"
 
@@ -19,8 +20,10 @@ bool IsBlankLine(std::basic_string_view<Char> line) {
     return std::all_of(line.begin(), line.end(), [](Char c) { return c == Char(' '); });
 }
 
-// Cuts a stream of characters into lines at every CR and every LF. A CR LF pair yields an empty
-// line between the two, which is skipped like any blank line, so it needs no case of its own.
+// Cuts a stream of characters into lines at every CR and every LF, keeping all lines in one
+// buffer. A CR LF pair yields an empty line between the two, which is skipped like any blank
+// line, so it needs no case of its own. A line longer than any useful pattern is not kept: its
+// place in the list is marked, and the rest of it is only looked at for its end.
 template <typename Char>
 class LineSplitter {
   public:
@@ -32,40 +35,74 @@ class LineSplitter {
         for (std::size_t i = 0; i < text.size(); ++i) {
             if (text[i] != Char('\r') && text[i] != Char('\n'))
                 continue;
-            if (pending_.empty()) {
-                Take(text.substr(start, i - start));
-            } else {
-                pending_.append(text.substr(start, i - start));
-                Take(pending_);
-                pending_.clear();
-            }
+            Append(text.substr(start, i - start));
+            EndLine();
             start = i + 1;
             if (Full())
                 return false;
         }
-        pending_.append(text.substr(start));
+        Append(text.substr(start));
         return true;
     }
 
     // The end of the file also ends a line.
     void Finish() {
         if (!Full())
-            Take(pending_);
-        pending_.clear();
+            EndLine();
+        pool_.shrink_to_fit();
     }
 
-    std::vector<std::basic_string<Char>>& lines() { return lines_; }
+    std::size_t Count() const { return ends_.size(); }
+    bool Cut(std::size_t i) const { return (ends_[i] & kCutMark) != 0; }
+    std::basic_string_view<Char> Line(std::size_t i) const {
+        const std::size_t begin = i == 0 ? 0 : ends_[i - 1] & ~kCutMark;
+        return std::basic_string_view<Char>(pool_).substr(begin, (ends_[i] & ~kCutMark) - begin);
+    }
 
   private:
-    bool Full() const { return lines_.size() >= maxLines_; }
-    void Take(std::basic_string_view<Char> line) {
-        if (!line.empty() && !IsBlankLine(line))
-            lines_.emplace_back(line);
+    static constexpr std::uint32_t kCutMark = 0x80000000;
+    static_assert(kMaxFilterLineLength * kMaxFilterPatterns < kCutMark);
+
+    bool Full() const { return ends_.size() >= maxLines_; }
+
+    void Append(std::basic_string_view<Char> piece) {
+        if (cut_) {
+            nonSpace_ = nonSpace_ || !IsBlankLine(piece);
+            return;
+        }
+        for (Char c : piece) {
+            // A run of stars means one star wherever it stands, so it takes one unit: a line
+            // of a million stars still spares every window.
+            if (c == Char('*') && pool_.size() > lineStart_ && pool_.back() == Char('*'))
+                continue;
+            nonSpace_ = nonSpace_ || c != Char(' ');
+            if (pool_.size() - lineStart_ == kMaxFilterLineLength) {
+                cut_ = true;
+                pool_.resize(lineStart_);
+                Append(piece);
+                return;
+            }
+            pool_.push_back(c);
+        }
+    }
+
+    void EndLine() {
+        if (nonSpace_) {
+            ends_.push_back(static_cast<std::uint32_t>(pool_.size()) | (cut_ ? kCutMark : 0));
+        } else {
+            pool_.resize(lineStart_);
+        }
+        lineStart_ = pool_.size();
+        cut_ = false;
+        nonSpace_ = false;
     }
 
     std::size_t maxLines_;
-    std::basic_string<Char> pending_;
-    std::vector<std::basic_string<Char>> lines_;
+    std::basic_string<Char> pool_;     // the kept lines, one after another
+    std::vector<std::uint32_t> ends_;  // where each line ends in pool_, kCutMark when cut
+    std::size_t lineStart_ = 0;
+    bool cut_ = false;
+    bool nonSpace_ = false;
 };
 
 enum class Encoding { Utf8Bom, Utf16Le, Utf16Be, Undecided };
@@ -89,11 +126,10 @@ Encoding SniffUtf16(std::string_view head) {
 
 }  // namespace
 
-FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiDecoder& ansi,
-                                     std::size_t maxPatterns) {
-    FilterFileContent content;
+bool ReadFilterPatterns(const FilterFileSource& source, const AnsiDecoder& ansi,
+                        std::size_t maxPatterns, const PatternSink& sink) {
     if (maxPatterns == 0)
-        return content;
+        return true;
 
     std::vector<char> buffer(kChunkSize);
     bool failed = false;
@@ -114,7 +150,7 @@ FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiD
             break;
     }
     if (failed)
-        return {{}, true};
+        return false;
 
     Encoding encoding = Encoding::Undecided;
     std::string_view first = head;
@@ -151,15 +187,16 @@ FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiD
         while (more) {
             std::string_view bytes = next();
             if (failed)
-                return {{}, true};
+                return false;
             more = !bytes.empty() && feed(bytes);
         }
         // A lone byte at the very end is half a character and is dropped. Units go into the
         // patterns as they are, an unpaired surrogate too: titles are compared unit by unit, so
         // such a pattern still matches the same title.
         splitter.Finish();
-        content.patterns = std::move(splitter.lines());
-        return content;
+        for (std::size_t i = 0; i < splitter.Count(); ++i)
+            sink(splitter.Line(i), splitter.Cut(i));
+        return true;
     }
 
     LineSplitter<char> splitter(maxPatterns);
@@ -167,19 +204,30 @@ FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiD
     while (more) {
         std::string_view bytes = next();
         if (failed)
-            return {{}, true};
+            return false;
         more = !bytes.empty() && splitter.Feed(bytes);
     }
     splitter.Finish();
 
-    // Only what was read decides: bytes past the last pattern needed do not matter.
-    const std::vector<std::string>& lines = splitter.lines();
-    const bool utf8 = encoding == Encoding::Utf8Bom ||
-                      std::all_of(lines.begin(), lines.end(),
-                                  [](const std::string& line) { return IsValidUtf8(line); });
-    content.patterns.reserve(lines.size());
-    for (const std::string& line : lines) {
-        content.patterns.push_back(utf8 ? DecodeUtf8(line) : ansi(line));
+    // Only what was read decides: bytes past the last pattern needed do not matter, nor those
+    // of a line too long to be kept.
+    bool utf8 = true;
+    for (std::size_t i = 0; i < splitter.Count() && utf8 && encoding != Encoding::Utf8Bom; ++i)
+        utf8 = splitter.Cut(i) || IsValidUtf8(splitter.Line(i));
+    for (std::size_t i = 0; i < splitter.Count(); ++i) {
+        const std::string_view line = splitter.Line(i);
+        sink(utf8 ? DecodeUtf8(line) : ansi(line), splitter.Cut(i));
     }
+    return true;
+}
+
+FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiDecoder& ansi,
+                                     std::size_t maxPatterns) {
+    FilterFileContent content;
+    const PatternSink collect = [&](std::u16string_view pattern, bool) {
+        content.patterns.emplace_back(pattern);
+    };
+    if (!ReadFilterPatterns(source, ansi, maxPatterns, collect))
+        return {{}, true};
     return content;
 }

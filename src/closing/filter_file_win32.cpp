@@ -40,7 +40,8 @@ void WindowsFilter::ReadFilterFile(const std::u16string& path) {
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 
-    FilterFileContent content{{}, true};
+    FilterList list;
+    bool complete = false;
     if (file) {
         FilterFileSource source = [&](std::span<char> buffer) -> std::optional<std::size_t> {
             DWORD read = 0;
@@ -50,14 +51,18 @@ void WindowsFilter::ReadFilterFile(const std::u16string& path) {
             }
             return read;
         };
-        content = ReadFilterPatterns(source, &DecodeAnsi, kMaxFilterPatterns);
+        // Straight into the list: the file's text is never held beyond the reader's buffers.
+        complete = ReadFilterPatterns(
+            source, &DecodeAnsi, kMaxFilterPatterns,
+            [&](std::u16string_view pattern, bool cut) { list.Add(pattern, cut); });
     }
-    if (content.readFailed) {
+    if (!complete) {
         svFilterList = FilterList();
         ShowMessage(u"The Filter file: \r" + path + u" could not be read !");
         return;
     }
-    svFilterList = FilterList(content.patterns);
+    list.Finish();
+    svFilterList = std::move(list);
 }
 
 void WindowsFilter::LoadWindowsFilter() {

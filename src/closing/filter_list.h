@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "closing/title_pattern.h"
@@ -12,25 +11,50 @@
 // The list holds at most this many patterns; a longer file is read only that far.
 inline constexpr std::size_t kMaxFilterPatterns = 10000;
 
+// Every pattern compiled into one shared buffer, with a compact index by the plain character a
+// pattern starts or ends with: a few bytes per pattern beyond its own characters.
 class FilterList {
   public:
     FilterList() = default;
-    // Upper-cases and parses every pattern once; patterns beyond kMaxFilterPatterns are dropped.
+    // Adds every pattern and finishes the list.
     explicit FilterList(const std::vector<std::u16string>& patterns);
 
+    // Upper-cases and compiles one pattern as read; false (and nothing added) once the list
+    // holds kMaxFilterPatterns. Malformed patterns and ones longer than any title count but
+    // never match, as does every pattern added as `cut` (a line too long to keep).
+    bool Add(std::u16string_view pattern, bool cut = false);
+    // Builds the index and gives back spare room; call once, after the last Add.
+    void Finish();
+
     // Patterns loaded, malformed ones included.
-    std::size_t Count() const { return patterns_.size(); }
+    std::size_t Count() const { return ends_.size(); }
 
     // True when at least one pattern covers the whole title (from PrepareTitle).
     bool Matches(std::u32string_view title) const;
 
+    // Bytes the list holds on the heap.
+    std::size_t MemoryBytes() const;
+
   private:
-    std::vector<TitlePattern> patterns_;
-    // Most patterns begin or end with a plain character; a title then needs only the patterns
-    // filed under its own first or last character, and those that start and end with wildcards.
-    std::unordered_map<char32_t, std::vector<std::uint32_t>> byFirst_;
-    std::unordered_map<char32_t, std::vector<std::uint32_t>> byLast_;
-    std::vector<std::uint32_t> others_;
+    std::string_view Code(std::uint32_t index) const;
+    bool AnyMatches(std::uint32_t from, std::uint32_t to, std::u32string_view title) const;
+
+    // A run of order_ whose patterns all start (or all end) with `key`; it lasts until the next
+    // bucket's begin or the end of its section.
+    struct Bucket {
+        char32_t key;
+        std::uint32_t begin;
+    };
+    std::uint32_t BucketEnd(const std::vector<Bucket>& buckets, std::size_t i,
+                            std::uint32_t sectionEnd) const;
+
+    std::string code_;                 // the compiled patterns, one after another
+    std::vector<std::uint32_t> ends_;  // where each pattern's code ends in code_
+    // Pattern indices: first those filed by first character, then by last character, then the
+    // ones with wildcards at both ends; within a section grouped by key.
+    std::vector<std::uint32_t> order_;
+    std::vector<Bucket> byFirst_, byLast_;
+    std::uint32_t lastBegin_ = 0, othersBegin_ = 0;
 };
 
 // True when `title` (as read, in any case) matches at least one pattern of `list`.

@@ -1,32 +1,140 @@
-// The pattern language of the window filter: parsed once, then matched in time bounded by title
-// length times pattern length.
+// The pattern language of the window filter: compiled once into a byte code of about a byte per
+// character, then matched piece by piece between the stars.
 #include "closing/title_pattern.h"
 
 #include "closing/upper_case.h"
+
+namespace {
+
+// Plain characters are stored in UTF-8, whose bytes never reach 0xF8; the tags use the rest.
+// A list is its tag, its members (a character, or kRange and two characters) and kListEnd, so
+// it can be found from either end: no member byte equals a list tag.
+constexpr std::uint8_t kStar = 0xF8;
+constexpr std::uint8_t kAnyChar = 0xF9;
+constexpr std::uint8_t kDigit = 0xFA;
+constexpr std::uint8_t kInList = 0xFB;
+constexpr std::uint8_t kNotInList = 0xFC;
+constexpr std::uint8_t kListEnd = 0xFD;
+constexpr std::uint8_t kRange = 0xFE;
+
+// The header byte: the characters a match needs at least, and whether there is a star.
+constexpr std::uint8_t kHasStar = 0x80;
+constexpr std::uint8_t kLengthMask = 0x7F;
+static_assert(kMaxTitleLength <= kLengthMask);
+
+void Encode(char32_t c, std::string& code) {
+    auto put = [&](std::uint32_t byte) { code.push_back(static_cast<char>(byte)); };
+    if (c < 0x80) {
+        put(c);
+    } else if (c < 0x800) {
+        put(0xC0 | c >> 6);
+        put(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        // Lone surrogates too: a title cut inside a pair holds one, and so may a pattern.
+        put(0xE0 | c >> 12);
+        put(0x80 | (c >> 6 & 0x3F));
+        put(0x80 | (c & 0x3F));
+    } else {
+        put(0xF0 | c >> 18);
+        put(0x80 | (c >> 12 & 0x3F));
+        put(0x80 | (c >> 6 & 0x3F));
+        put(0x80 | (c & 0x3F));
+    }
+}
+
+char32_t Decode(const std::uint8_t*& p) {
+    const std::uint8_t lead = *p++;
+    if (lead < 0x80)
+        return lead;
+    const int more = lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+    char32_t c = lead & (0x3F >> more);
+    for (int k = 0; k < more; ++k)
+        c = c << 6 | (*p++ & 0x3F);
+    return c;
+}
+
+bool IsDigit(char32_t c) {
+    return c >= U'0' && c <= U'9';
+}
+
+// Whether the element at `p` (not a star) takes `c`; moves `p` past the element.
+bool Step(const std::uint8_t*& p, char32_t c) {
+    switch (*p) {
+        case kAnyChar:
+            ++p;
+            return true;
+        case kDigit:
+            ++p;
+            return IsDigit(c);
+        case kInList:
+        case kNotInList: {
+            const bool wanted = *p++ == kInList;
+            bool found = false;
+            while (*p != kListEnd) {
+                const bool range = *p == kRange;
+                p += range;
+                const char32_t low = Decode(p);
+                const char32_t high = range ? Decode(p) : low;
+                found |= c >= low && c <= high;
+            }
+            ++p;
+            return found == wanted;
+        }
+        default:
+            return Decode(p) == c;
+    }
+}
+
+// The start of the element that ends just before `end`.
+const std::uint8_t* ElementBefore(const std::uint8_t* end) {
+    const std::uint8_t* p = end - 1;
+    if (*p == kListEnd) {
+        while (*p != kInList && *p != kNotInList)
+            --p;
+    } else {
+        while ((*p & 0xC0) == 0x80)
+            --p;
+    }
+    return p;
+}
+
+// Whether the piece [p, end), which holds no star, covers the characters from `title` on.
+bool PieceMatches(const std::uint8_t* p, const std::uint8_t* end, const char32_t* title) {
+    while (p < end) {
+        if (!Step(p, *title++))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 std::u32string PrepareTitle(std::u16string_view title) {
     return ToCodePoints(UpperCaseText(title));
 }
 
-TitlePattern::TitlePattern(std::u16string_view upperPattern) {
+PatternCompiled CompilePattern(std::u16string_view upperPattern, std::string& code) {
     const std::u32string pattern = ToCodePoints(upperPattern);
+    const std::size_t start = code.size();
+    auto fail = [&](PatternCompiled why) {
+        code.resize(start);
+        return why;
+    };
+    code.push_back(0);  // the header, known at the end
     const std::size_t end = pattern.size();
+    std::size_t needed = 0;
+    bool hasStar = false;
     for (std::size_t p = 0; p < end;) {
         const char32_t c = pattern[p];
         if (c == U'*') {
-            // A run of stars means what one star means; one element keeps the walk linear.
-            if (elements_.empty() || elements_.back().kind != Kind::Star) {
-                elements_.push_back({Kind::Star, 0, 0, 0});
-            }
-            hasStar_ = true;
+            // A run of stars means what one star means, and leaves pieces that are never empty.
+            if (static_cast<std::uint8_t>(code.back()) != kStar)
+                code.push_back(static_cast<char>(kStar));
+            hasStar = true;
             ++p;
-        } else if (c == U'?') {
-            elements_.push_back({Kind::AnyChar, 0, 0, 0});
-            ++p;
-        } else if (c == U'#') {
-            elements_.push_back({Kind::Digit, 0, 0, 0});
-            ++p;
-        } else if (c == U'[') {
+            continue;
+        }
+        if (c == U'[') {
             std::size_t i = p + 1;
             if (i < end && pattern[i] == U']') {
                 // The empty pair stands for the empty string: nothing to match.
@@ -42,54 +150,133 @@ TitlePattern::TitlePattern(std::u16string_view upperPattern) {
             std::size_t close = i;
             while (close < end && pattern[close] != U']')
                 ++close;
-            if (close == end) {
-                malformed_ = true;
-                break;
-            }
-            const auto firstRange = static_cast<std::uint32_t>(ranges_.size());
+            if (close == end)
+                return fail(PatternCompiled::Malformed);
+            code.push_back(static_cast<char>(negated ? kNotInList : kInList));
             for (std::size_t j = i; j < close;) {
                 // A hyphen first in the list is itself, and so is one last; between two
                 // characters it makes a range.
                 const bool leadingHyphen = j == i && pattern[j] == U'-';
                 if (!leadingHyphen && j + 2 < close && pattern[j + 1] == U'-') {
                     if (pattern[j] > pattern[j + 2])
-                        malformed_ = true;
-                    ranges_.emplace_back(pattern[j], pattern[j + 2]);
+                        return fail(PatternCompiled::Malformed);
+                    code.push_back(static_cast<char>(kRange));
+                    Encode(pattern[j], code);
+                    Encode(pattern[j + 2], code);
                     j += 3;
                 } else {
-                    ranges_.emplace_back(pattern[j], pattern[j]);
+                    Encode(pattern[j], code);
                     ++j;
                 }
             }
-            if (malformed_)
-                break;
-            elements_.push_back({negated ? Kind::NotInList : Kind::InList, 0, firstRange,
-                                 static_cast<std::uint32_t>(ranges_.size()) - firstRange});
+            code.push_back(static_cast<char>(kListEnd));
             p = close + 1;
+        } else if (c == U'?') {
+            code.push_back(static_cast<char>(kAnyChar));
+            ++p;
+        } else if (c == U'#') {
+            code.push_back(static_cast<char>(kDigit));
+            ++p;
         } else {
-            elements_.push_back({Kind::Literal, c, 0, 0});
+            Encode(c, code);
             ++p;
         }
+        ++needed;
     }
-    if (malformed_) {
-        elements_.clear();
-        ranges_.clear();
-        return;
+    if (needed > kMaxTitleLength)
+        return fail(PatternCompiled::TooLong);
+    code[start] = static_cast<char>(needed | (hasStar ? kHasStar : 0));
+    return PatternCompiled::Ok;
+}
+
+bool MatchesCompiled(std::string_view code, std::u32string_view title) {
+    if (code.empty())
+        return false;
+    const auto* p = reinterpret_cast<const std::uint8_t*>(code.data());
+    const std::uint8_t* end = p + code.size();
+    const std::uint8_t header = *p++;
+    const std::size_t n = title.size();
+    const std::size_t needed = header & kLengthMask;
+    if (n < needed)
+        return false;
+    if (!(header & kHasStar))
+        return n == needed && PieceMatches(p, end, title.data());
+
+    // The cheap ends first: the text after the last star, from the title's end backwards, then
+    // the text before the first star. The length test keeps the two from overlapping.
+    std::size_t tail = n;
+    const std::uint8_t* lastStar = end;
+    for (;;) {
+        const std::uint8_t* element = ElementBefore(lastStar);
+        if (*element == kStar) {
+            lastStar = element;
+            break;
+        }
+        const std::uint8_t* q = element;
+        if (!Step(q, title[--tail]))
+            return false;
+        lastStar = element;
     }
-    for (const Element& element : elements_) {
-        if (element.kind != Kind::Star)
-            ++minLength_;
+    std::size_t at = 0;
+    while (*p != kStar) {
+        if (!Step(p, title[at++]))
+            return false;
     }
-    if (!elements_.empty() && elements_.front().kind == Kind::Literal) {
-        firstLiteral_ = elements_.front().ch;
+
+    // The pieces between, each at its leftmost place: a place further right could only leave
+    // less room for the pieces after it.
+    while (p < lastStar) {
+        const std::uint8_t* piece = ++p;  // past the star
+        std::size_t length = 0;
+        const std::uint8_t* pieceEnd = piece;
+        while (*pieceEnd != kStar) {
+            const std::uint8_t* q = pieceEnd;
+            Step(q, 0);
+            pieceEnd = q;
+            ++length;
+        }
+        // A plain first character must be present before any place is tried in full.
+        const std::uint8_t* first = piece;
+        const bool plainFirst = *piece < kStar;
+        const char32_t firstChar = plainFirst ? Decode(first) : 0;
+        bool found = false;
+        for (; at + length <= tail; ++at) {
+            if (plainFirst && title[at] != firstChar)
+                continue;
+            if (PieceMatches(piece, pieceEnd, title.data() + at)) {
+                found = true;
+                break;
+            }
+        }
+        if (!found)
+            return false;
+        at += length;
+        p = pieceEnd;
     }
-    if (!elements_.empty() && elements_.back().kind == Kind::Literal) {
-        lastLiteral_ = elements_.back().ch;
-    }
+    return true;
+}
+
+char32_t FirstLiteral(std::string_view code) {
+    if (code.size() < 2)
+        return 0;
+    const auto* p = reinterpret_cast<const std::uint8_t*>(code.data()) + 1;
+    return *p < kStar ? Decode(p) : 0;
+}
+
+char32_t LastLiteral(std::string_view code) {
+    if (code.size() < 2)
+        return 0;
+    const auto* end = reinterpret_cast<const std::uint8_t*>(code.data()) + code.size();
+    const std::uint8_t* p = ElementBefore(end);
+    return *p < kStar ? Decode(p) : 0;
+}
+
+TitlePattern::TitlePattern(std::u16string_view upperPattern) {
+    malformed_ = CompilePattern(upperPattern, code_) == PatternCompiled::Malformed;
 }
 
 TitlePattern TitlePattern::Never() {
-    TitlePattern never(u"");
+    TitlePattern never;
     never.malformed_ = true;
     return never;
 }
@@ -117,65 +304,6 @@ bool TitlePattern::NeedsMoreThan(std::u16string_view pattern, std::size_t charac
         ++needed;
     }
     return needed > characters;
-}
-
-bool TitlePattern::MatchesOne(const Element& element, char32_t c) const {
-    switch (element.kind) {
-        case Kind::Literal:
-            return c == element.ch;
-        case Kind::AnyChar:
-            return true;
-        case Kind::Digit:
-            return c >= U'0' && c <= U'9';
-        case Kind::InList:
-        case Kind::NotInList: {
-            bool found = false;
-            for (std::uint32_t r = 0; r < element.rangeCount && !found; ++r) {
-                const auto& [low, high] = ranges_[element.firstRange + r];
-                found = c >= low && c <= high;
-            }
-            return found == (element.kind == Kind::InList);
-        }
-        case Kind::Star:
-            break;
-    }
-    return false;
-}
-
-bool TitlePattern::Matches(std::u32string_view title) const {
-    if (malformed_)
-        return false;
-    const std::size_t n = title.size();
-    if (n < minLength_ || (!hasStar_ && n != minLength_))
-        return false;
-    if (firstLiteral_ != 0 && title.front() != firstLiteral_)
-        return false;
-    if (lastLiteral_ != 0 && title.back() != lastLiteral_)
-        return false;
-
-    // Every element but the star takes exactly one character, so when a later element fails it
-    // is enough to let the most recent star take one more character: an earlier star could only
-    // reach positions that the later one covers too.
-    const std::size_t m = elements_.size();
-    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    std::size_t t = 0, p = 0, starElement = kNone, starTitle = 0;
-    while (t < n) {
-        if (p < m && elements_[p].kind == Kind::Star) {
-            starElement = ++p;
-            starTitle = t;
-        } else if (p < m && MatchesOne(elements_[p], title[t])) {
-            ++p;
-            ++t;
-        } else if (starElement != kNone) {
-            p = starElement;
-            t = ++starTitle;
-        } else {
-            return false;
-        }
-    }
-    while (p < m && elements_[p].kind == Kind::Star)
-        ++p;
-    return p == m;
 }
 
 bool MatchesTitlePattern(std::u16string_view title, std::u16string_view pattern) {

@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 // Window titles are read into 128 units, so no title tested has more characters than this.
 inline constexpr std::size_t kMaxTitleLength = 127;
@@ -14,8 +12,28 @@ inline constexpr std::size_t kMaxTitleLength = 127;
 // A title ready for any number of pattern tests: upper-cased once, one element per character.
 std::u32string PrepareTitle(std::u16string_view title);
 
-// One pattern, parsed once. Matching walks title and pattern with a single remembered star, so
-// it takes at most title length times pattern length steps whatever the pattern.
+enum class PatternCompiled : std::uint8_t {
+    Ok,
+    Malformed,  // an unclosed bracket or a descending range
+    TooLong,    // needs more characters than any title has
+};
+
+// Appends the compiled form of `upperPattern` (from UpperCaseText) to `code`: one header byte,
+// then one small tagged unit per element, plain characters in UTF-8, so a pattern costs about a
+// byte per character. Appends nothing unless the result is Ok.
+PatternCompiled CompilePattern(std::u16string_view upperPattern, std::string& code);
+
+// True when compiled `code` covers the whole of `title` (from PrepareTitle); empty code never
+// does. Each piece between two stars has a fixed length, so it is taken at its leftmost place
+// after the previous one and no star is ever revisited.
+bool MatchesCompiled(std::string_view code, std::u32string_view title);
+
+// The plain character every match starts or ends with, or 0 when a wildcard stands there; lets
+// a list of patterns skip most of its members without running them.
+char32_t FirstLiteral(std::string_view code);
+char32_t LastLiteral(std::string_view code);
+
+// One pattern, compiled once.
 class TitlePattern {
   public:
     // `upperPattern` must come from UpperCaseText; a title is matched after the same mapping.
@@ -33,31 +51,13 @@ class TitlePattern {
     static bool NeedsMoreThan(std::u16string_view pattern, std::size_t characters);
 
     // True when the pattern covers the whole of `title` (from PrepareTitle).
-    bool Matches(std::u32string_view title) const;
-
-    // The character every matching title starts or ends with, or 0 when a wildcard stands there;
-    // lets a list of patterns skip most of its members without running them.
-    char32_t FirstLiteral() const { return firstLiteral_; }
-    char32_t LastLiteral() const { return lastLiteral_; }
+    bool Matches(std::u32string_view title) const { return MatchesCompiled(code_, title); }
 
   private:
-    enum class Kind : std::uint8_t { Literal, AnyChar, Digit, InList, NotInList, Star };
-    struct Element {
-        Kind kind;
-        char32_t ch;               // Literal
-        std::uint32_t firstRange;  // InList, NotInList: index into ranges_
-        std::uint32_t rangeCount;
-    };
+    TitlePattern() = default;
 
-    bool MatchesOne(const Element& element, char32_t c) const;
-
-    std::vector<Element> elements_;
-    std::vector<std::pair<char32_t, char32_t>> ranges_;
-    std::size_t minLength_ = 0;  // characters a title needs at least: every element but stars
-    bool hasStar_ = false;
+    std::string code_;
     bool malformed_ = false;
-    char32_t firstLiteral_ = 0;
-    char32_t lastLiteral_ = 0;
 };
 
 // Compiles and matches in one go, upper-casing both sides; for single tests.

@@ -1,6 +1,8 @@
 // The Hotkeys dialog: edits both hotkeys and their switch, and holds the program's hotkey settings.
 #include "hotkeys/frm_hotkeys_win32.h"
 
+#include <commctrl.h>
+
 #include <string>
 
 #include "common/ui_text.h"
@@ -15,6 +17,19 @@ constexpr DWORD kDialogStyle =
     DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
 constexpr int kVisibleListItems = 12;
+
+// The dialog is the program's only user of the common controls: they are loaded when it first
+// opens, not at start-up, where they would take more memory than the rest of the program.
+void LoadCommonControls() {
+    static const bool loaded = [] {
+        using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+        const auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(
+            ::GetProcAddress(::LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx")));
+        const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+        return init && init(&controls);
+    }();
+    (void)loaded;
+}
 
 constexpr WORD kButtonAtom = DialogTemplate::kButtonAtom;
 constexpr WORD kStaticAtom = DialogTemplate::kStaticAtom;
@@ -87,6 +102,7 @@ void frmHotkeys::Show(HotkeyArming& arming, HWND owner) {
         return;
     }
     arming_ = &arming;
+    LoadCommonControls();
     DialogTemplate dialog = BuildTemplate();
     ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialog.get(), owner,
                               &BoundDialogProc<frmHotkeys>, reinterpret_cast<LPARAM>(this));

@@ -4,6 +4,8 @@
 #include <oleauto.h>
 
 #include <cwchar>
+#include <optional>
+#include <utility>
 
 #include "win32/failure.h"
 #include "win32/window_binding.h"
@@ -20,6 +22,21 @@ constexpr std::size_t kMaxPending = 256;
 
 // The component whose hook runs on this thread.
 thread_local WinHook* hookOwner = nullptr;
+
+// A 32-bit integer argument as the program itself passes it, or any other argument converted by
+// the automation runtime, which is loaded only for that: the program's own arming call needs
+// none of it.
+std::optional<LONG> ToLong(const VARIANT& argument) {
+    if (argument.vt == VT_I4)
+        return argument.lVal;
+    using ChangeType = HRESULT(WINAPI*)(VARIANTARG*, const VARIANTARG*, USHORT, VARTYPE);
+    static const auto changeType = reinterpret_cast<ChangeType>(reinterpret_cast<void*>(
+        ::GetProcAddress(::LoadLibraryW(L"oleaut32.dll"), "VariantChangeType")));
+    VARIANT value{};
+    if (!changeType || FAILED(changeType(&value, &argument, 0, VT_I4)))
+        return std::nullopt;
+    return value.lVal;
+}
 
 bool HeldNow(std::uint8_t vk) {
     return (::GetAsyncKeyState(vk) & 0x8000) != 0;
@@ -120,21 +137,20 @@ HRESULT WinHook::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* pa
             (params->cNamedArgs == 1 && params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)) {
             return DISP_E_NONAMEDARGS;
         }
-        VARIANT value;
-        ::VariantInit(&value);
-        if (FAILED(::VariantChangeType(&value, &params->rgvarg[0], 0, VT_I4))) {
+        std::optional<LONG> value = ToLong(params->rgvarg[0]);
+        if (!value) {
             if (argError)
                 *argError = 0;
             return DISP_E_TYPEMISMATCH;
         }
-        return PutArming(value.lVal);
+        return PutArming(*value);
     }
     if (flags & DISPATCH_PROPERTYGET) {
         if (params->cArgs != 0)
             return DISP_E_BADPARAMCOUNT;
         if (!result)
             return E_POINTER;
-        ::VariantInit(result);
+        *result = VARIANT{};
         result->vt = VT_I4;
         result->lVal = armed_ ? kArmed : kDisarmed;
         return S_OK;
@@ -160,10 +176,17 @@ HRESULT WinHook::Arm() {
         return S_OK;
     std::promise<DWORD> started;
     std::future<DWORD> error = started.get_future();
-    hookThread_ = std::thread(&WinHook::HookThread, this, &started);
+    HookThreadStart start{this, &started};
+    // The thread only waits for messages and records presses: a small stack is plenty, and a
+    // default one would cost more than the rest of the program.
+    hookThread_.reset(::CreateThread(nullptr, kHookThreadStack, &WinHook::HookThreadMain, &start,
+                                     STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    if (!hookThread_)
+        return HRESULT_FROM_WIN32(::GetLastError());
     DWORD code = error.get();
     if (code != ERROR_SUCCESS) {
-        hookThread_.join();
+        ::WaitForSingleObject(hookThread_.get(), INFINITE);
+        hookThread_.reset();
         return HRESULT_FROM_WIN32(code);
     }
     armed_ = true;
@@ -171,14 +194,21 @@ HRESULT WinHook::Arm() {
 }
 
 void WinHook::Disarm() {
-    if (hookThread_.joinable()) {
+    if (hookThread_) {
         ::PostThreadMessageW(hookThreadId_, WM_QUIT, 0, 0);
-        hookThread_.join();
+        ::WaitForSingleObject(hookThread_.get(), INFINITE);
+        hookThread_.reset();
     }
     armed_ = false;
     std::lock_guard lock(mutex_);
     // Presses recorded before the disarm must not fire afterwards.
     pending_.clear();
+}
+
+DWORD WINAPI WinHook::HookThreadMain(void* start) {
+    const auto* what = static_cast<const HookThreadStart*>(start);
+    what->hook->HookThread(what->started);
+    return 0;
 }
 
 void WinHook::HookThread(std::promise<DWORD>* started) {
@@ -262,8 +292,7 @@ LRESULT WinHook::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void PutArming(IDispatch& component, LONG value) {
-    VARIANT argument;
-    ::VariantInit(&argument);
+    VARIANT argument{};  // what VariantInit gives, without loading the automation runtime
     argument.vt = VT_I4;
     argument.lVal = value;
     DISPID named = DISPID_PROPERTYPUT;

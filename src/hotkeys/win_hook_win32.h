@@ -11,7 +11,6 @@
 #include <future>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 #include "hotkeys/key_press.h"
 #include "win32/unique_handle.h"
@@ -61,6 +60,12 @@ class WinHook final : public IDispatch {
     HRESULT PutArming(LONG value);
     HRESULT Arm();
     void Disarm();
+    struct HookThreadStart {
+        WinHook* hook;
+        std::promise<DWORD>* started;
+    };
+    static constexpr SIZE_T kHookThreadStack = 64 * 1024;
+    static DWORD WINAPI HookThreadMain(void* start);
     void HookThread(std::promise<DWORD>* started);
     void Record(const KeyPress& press);
     void RaiseKeyEvents();
@@ -73,7 +78,7 @@ class WinHook final : public IDispatch {
     KeyEventHandler keyEvent_;
     bool armed_ = false;
 
-    std::thread hookThread_;
+    UniqueHandle hookThread_;
     DWORD hookThreadId_ = 0;
     KeyPressTracker tracker_;  // the hook thread's alone
 

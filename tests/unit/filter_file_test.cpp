@@ -72,6 +72,11 @@ const std::vector<Case>& Cases() {
         {"spaces kept", "  Two leading\r\nTrailing  \r\n", {u"  Two leading", u"Trailing  "}},
         {"tabs are not blank", "\t\r\n \t \r\n", {u"\t", u" \t "}},
         {"lone LF inside a CR LF file", "A\r\nB\nC\r\n", {u"A", u"B", u"C"}},
+        // Reading holds no more of a line than a pattern can use; a cut line reads as empty.
+        {"runaway line is cut", std::string(5000, 'A') + "\r\nB", {u"", u"B"}},
+        {"UTF-16 runaway line is cut", Utf16(std::u16string(5000, u'A') + u"\nB"), {u"", u"B"}},
+        {"a run of stars is one star", "A" + std::string(5000, '*') + "B", {u"A*B"}},
+        {"a long line of spaces is blank", std::string(5000, ' ') + "\rB", {u"B"}},
         {"ANSI above 127", "Caf\xE9\r\n\x80uro", {u"Caf\u00e9", u"\u20ACuro"}},
         {"UTF-8 without BOM", "Caf\xC3\xA9\r\n\xE2\x82\xAC", {u"Caf\u00e9", u"\u20AC"}},
         {"UTF-8 with BOM",

@@ -219,6 +219,24 @@ TEST(FilterList, MatchesWhenAnyPatternMatches) {
     EXPECT_EQ(noStar.Count(), 6u);  // the malformed pattern counts, but never matches
 }
 
+// The list costs about a byte per pattern character and a few words per pattern, whatever the
+// patterns, so a filter file never takes much more memory than its own size; a line cut by the
+// reader takes its place and matches nothing.
+TEST(FilterList, CostsLittleMoreThanItsCharacters) {
+    FilterList list;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < kMaxFilterPatterns - 1; ++i) {
+        const std::u16string pattern = u"Report [0-9]#?? " + std::u16string(i % 40, u'x') + u"*";
+        characters += pattern.size();
+        list.Add(pattern);
+    }
+    list.Add(u"*", true);
+    list.Finish();
+    EXPECT_LE(list.MemoryBytes(), characters + 12 * kMaxFilterPatterns);
+    EXPECT_TRUE(IsFilteredTitle(list, u"report 123a xxx"));
+    EXPECT_FALSE(IsFilteredTitle(list, u"anything"));
+}
+
 TEST(FilterList, KeepsAtMostTheLimit) {
     std::vector<std::u16string> patterns(kMaxFilterPatterns, u"P");
     patterns.push_back(u"Late");
