@@ -7,6 +7,7 @@
 
 #include "common/ui_text.h"
 #include "win32/dialog_template.h"
+#include "win32/system_function.h"
 #include "win32/ui_win32.h"
 #include "win32/wide_text.h"
 #include "win32/window_binding.h"
@@ -23,8 +24,7 @@ constexpr int kVisibleListItems = 12;
 void LoadCommonControls() {
     static const bool loaded = [] {
         using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-        const auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(
-            ::GetProcAddress(::LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx")));
+        const auto init = LoadSystemFunction<Init>(L"comctl32.dll", "InitCommonControlsEx");
         const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
         return init && init(&controls);
     }();

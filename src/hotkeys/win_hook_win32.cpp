@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "win32/failure.h"
+#include "win32/system_function.h"
 #include "win32/window_binding.h"
 
 namespace {
@@ -30,8 +31,8 @@ std::optional<LONG> ToLong(const VARIANT& argument) {
     if (argument.vt == VT_I4)
         return argument.lVal;
     using ChangeType = HRESULT(WINAPI*)(VARIANTARG*, const VARIANTARG*, USHORT, VARTYPE);
-    static const auto changeType = reinterpret_cast<ChangeType>(reinterpret_cast<void*>(
-        ::GetProcAddress(::LoadLibraryW(L"oleaut32.dll"), "VariantChangeType")));
+    static const auto changeType =
+        LoadSystemFunction<ChangeType>(L"oleaut32.dll", "VariantChangeType");
     VARIANT value{};
     if (!changeType || FAILED(changeType(&value, &argument, 0, VT_I4)))
         return std::nullopt;
