@@ -9,11 +9,6 @@ namespace {
 
 constexpr std::chrono::milliseconds kPauseAfterWindow{300};
 
-bool QuitRequested() {
-    MSG msg;
-    return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
-}
-
 // Waits at least `pause`, handling this thread's messages as they come, so the tray icon, its
 // menu and the hotkeys answer during the pause. False when the program is asked to end.
 bool PauseWithMessages(std::chrono::milliseconds pause) {

@@ -81,5 +81,7 @@ void WindowsFilter::EditFileInNotepad(const std::u16string& path) {
         ShowMessage(u"Your PC does not contain 'Notepad.exe'. The Log-File can not be shown");
         return;
     }
-    LoadWindowsFilter();
+    // Exit chosen while Notepad was open: nothing is reloaded and no message shown on the way out.
+    if (!QuitRequested())
+        LoadWindowsFilter();
 }

@@ -17,12 +17,12 @@ constexpr wchar_t kWindowClass[] = L"DeskBroomKeyboardHook";
 constexpr UINT kPressesPending = WM_APP + 1;
 constexpr wchar_t kArmingName[] = L"Arming";
 
-// Presses wait here while the GUI thread is busy; a thread blocked for long (say, waiting for
-// Notepad) must not let them pile up without bound.
+// Presses wait here while the program's commands are held (say, while Notepad is open on the
+// filter file); they must not pile up without bound.
 constexpr std::size_t kMaxPending = 256;
 
-// The component whose hook runs on this thread.
-thread_local WinHook* hookOwner = nullptr;
+// The armed component: the one the hook procedure records presses for.
+WinHook* hookOwner = nullptr;
 
 // A 32-bit integer argument as the program itself passes it, or any other argument converted by
 // the automation runtime, which is loaded only for that: the program's own arming call needs
@@ -153,7 +153,7 @@ HRESULT WinHook::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* pa
             return E_POINTER;
         *result = VARIANT{};
         result->vt = VT_I4;
-        result->lVal = armed_ ? kArmed : kDisarmed;
+        result->lVal = hook_ ? kArmed : kDisarmed;
         return S_OK;
     }
     return DISP_E_MEMBERNOTFOUND;
@@ -173,61 +173,26 @@ HRESULT WinHook::PutArming(LONG value) {
 }
 
 HRESULT WinHook::Arm() {
-    if (armed_)
+    if (hook_)
         return S_OK;
-    std::promise<DWORD> started;
-    std::future<DWORD> error = started.get_future();
-    HookThreadStart start{this, &started};
-    // The thread only waits for messages and records presses: a small stack is plenty, and a
-    // default one would cost more than the rest of the program.
-    hookThread_.reset(::CreateThread(nullptr, kHookThreadStack, &WinHook::HookThreadMain, &start,
-                                     STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
-    if (!hookThread_)
+    // The hook procedure has no context of its own: it reaches the one armed component.
+    if (hookOwner)
+        return HRESULT_FROM_WIN32(ERROR_BUSY);
+    tracker_.Reset();
+    hook_.reset(::SetWindowsHookExW(WH_KEYBOARD_LL, &WinHook::LowLevelKeyboardProc,
+                                    ::GetModuleHandleW(nullptr), 0));
+    if (!hook_)
         return HRESULT_FROM_WIN32(::GetLastError());
-    DWORD code = error.get();
-    if (code != ERROR_SUCCESS) {
-        ::WaitForSingleObject(hookThread_.get(), INFINITE);
-        hookThread_.reset();
-        return HRESULT_FROM_WIN32(code);
-    }
-    armed_ = true;
+    hookOwner = this;
     return S_OK;
 }
 
 void WinHook::Disarm() {
-    if (hookThread_) {
-        ::PostThreadMessageW(hookThreadId_, WM_QUIT, 0, 0);
-        ::WaitForSingleObject(hookThread_.get(), INFINITE);
-        hookThread_.reset();
-    }
-    armed_ = false;
-    std::lock_guard lock(mutex_);
+    hook_.reset();
+    if (hookOwner == this)
+        hookOwner = nullptr;
     // Presses recorded before the disarm must not fire afterwards.
     pending_.clear();
-}
-
-DWORD WINAPI WinHook::HookThreadMain(void* start) {
-    const auto* what = static_cast<const HookThreadStart*>(start);
-    what->hook->HookThread(what->started);
-    return 0;
-}
-
-void WinHook::HookThread(std::promise<DWORD>* started) {
-    hookOwner = this;
-    hookThreadId_ = ::GetCurrentThreadId();
-    tracker_.Reset();
-    MSG msg;
-    // Gives the thread its message queue before anyone can post the quit request to it.
-    ::PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-    UniqueHhook hook(::SetWindowsHookExW(WH_KEYBOARD_LL, &WinHook::LowLevelKeyboardProc,
-                                         ::GetModuleHandleW(nullptr), 0));
-    started->set_value(hook ? ERROR_SUCCESS : ::GetLastError());
-    if (!hook)
-        return;
-    // The system calls the hook procedure from inside this loop.
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        ::DispatchMessageW(&msg);
-    }
 }
 
 LRESULT CALLBACK WinHook::LowLevelKeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -244,38 +209,23 @@ LRESULT CALLBACK WinHook::LowLevelKeyboardProc(int code, WPARAM wParam, LPARAM l
 }
 
 void WinHook::Record(const KeyPress& press) {
-    bool post = false;
-    {
-        std::lock_guard lock(mutex_);
-        if (pending_.size() >= kMaxPending)
-            return;
-        pending_.push_back(press);
-        post = !notifyPosted_;
-        notifyPosted_ = true;
-    }
-    if (post && !::PostMessageW(window_, kPressesPending, 0, 0)) {
-        // A full message queue: the next press tries again rather than none ever being raised.
-        std::lock_guard lock(mutex_);
-        notifyPosted_ = false;
-    }
+    if (pending_.size() >= kMaxPending)
+        return;
+    pending_.push_back(press);
+    if (notifyPosted_)
+        return;
+    // A full message queue leaves the flag down: the next press tries again rather than none
+    // ever being raised.
+    notifyPosted_ = ::PostMessageW(window_, kPressesPending, 0, 0) != FALSE;
 }
 
 void WinHook::RaiseKeyEvents() {
-    {
-        // A handler may pump messages for minutes; presses recorded meanwhile are posted
-        // anew and raised inside it rather than waiting for it to return.
-        std::lock_guard lock(mutex_);
-        notifyPosted_ = false;
-    }
-    for (;;) {
-        KeyPress press;
-        {
-            std::lock_guard lock(mutex_);
-            if (pending_.empty() || !armed_)
-                return;
-            press = pending_.front();
-            pending_.pop_front();
-        }
+    // A handler may pump messages for minutes; presses recorded meanwhile are posted anew and
+    // raised inside it rather than waiting for it to return.
+    notifyPosted_ = false;
+    while (hook_ && !pending_.empty()) {
+        KeyPress press = pending_.front();
+        pending_.pop_front();
         std::int32_t keyCode = press.keyCode;
         std::int16_t handled = 0;
         if (keyEvent_)

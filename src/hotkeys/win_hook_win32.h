@@ -8,18 +8,18 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <future>
 #include <memory>
-#include <mutex>
 
 #include "hotkeys/key_press.h"
 #include "win32/unique_handle.h"
 
-// While armed, a low-level keyboard hook on a thread of its own records each key press and
-// posts it to the thread that created the component, which raises KeyEvent from its message
-// loop. The hook procedure never waits for the handler: a close-all run started by a hotkey
-// can take minutes, and a hook that blocked that long would stall the whole desktop's keyboard
-// and be dropped by the system's hook timeout.
+// While armed, a low-level keyboard hook on the thread that created the component records
+// each key press and posts it to the component's window; KeyEvent is raised from the message
+// loop. The hook procedure never waits for the handler: a close-all run started by a hotkey can
+// take minutes, and a hook that blocked that long would stall the whole desktop's keyboard and
+// be dropped by the system's hook timeout. For the same reason that thread must never wait
+// without answering sent messages (the system calls the hook through them). One component per
+// process can be armed at a time.
 class WinHook final : public IDispatch {
   public:
     // keyCode: virtual-key code (by reference); shift: Shift 1, Ctrl 2, Alt 4 held at the press;
@@ -60,30 +60,18 @@ class WinHook final : public IDispatch {
     HRESULT PutArming(LONG value);
     HRESULT Arm();
     void Disarm();
-    struct HookThreadStart {
-        WinHook* hook;
-        std::promise<DWORD>* started;
-    };
-    static constexpr SIZE_T kHookThreadStack = 64 * 1024;
-    static DWORD WINAPI HookThreadMain(void* start);
-    void HookThread(std::promise<DWORD>* started);
     void Record(const KeyPress& press);
     void RaiseKeyEvents();
 
     static LRESULT CALLBACK LowLevelKeyboardProc(int code, WPARAM wParam, LPARAM lParam);
 
     std::atomic<ULONG> refs_{1};
-    HWND window_ = nullptr;  // message-only, on the creating thread: where presses are posted
+    HWND window_ = nullptr;  // message-only: where presses are posted
     UniqueHwnd ownWindow_;   // the same window, destroyed with the component
     KeyEventHandler keyEvent_;
-    bool armed_ = false;
-
-    UniqueHandle hookThread_;
-    DWORD hookThreadId_ = 0;
-    KeyPressTracker tracker_;  // the hook thread's alone
-
-    std::mutex mutex_;  // guards what follows
-    std::deque<KeyPress> pending_;
+    UniqueHhook hook_;  // installed while armed
+    KeyPressTracker tracker_;
+    std::deque<KeyPress> pending_;  // recorded, not yet raised
     bool notifyPosted_ = false;
 };
 

@@ -22,7 +22,17 @@ bool StartCommandLine(const std::u16string& commandLine, ProcessWait wait) {
         return false;
     }
     if (waits) {
-        ::WaitForSingleObject(started.process(), INFINITE);
+        // Only what other threads send is answered meanwhile: the keyboard hook is called that
+        // way, and a hook left unanswered would hold up every program's keyboard input until
+        // the editor ends. The program's own commands wait in the queue, as do the tray's
+        // clicks, and run once the program has ended.
+        HANDLE process = started.process();
+        while (::MsgWaitForMultipleObjectsEx(1, &process, INFINITE, QS_SENDMESSAGE, 0) ==
+               WAIT_OBJECT_0 + 1) {
+            HandleSentMessages();
+            if (QuitRequested())
+                break;
+        }
         ProcessPendingMessages();
     }
     return true;

@@ -4,7 +4,9 @@
 #include <string>
 
 enum class ProcessWait {
-    // Blocks this thread until the program ends, then handles the messages that came meanwhile.
+    // Holds this thread's commands until the program ends (answering only the messages other
+    // threads send, so the keyboard hook goes on), then handles what came meanwhile. Ends
+    // early when the program is asked to quit.
     UntilEnded,
     // Returns at once: the program lives on its own.
     None,

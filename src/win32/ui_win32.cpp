@@ -29,6 +29,18 @@ void ProcessPendingMessages() {
     }
 }
 
+void HandleSentMessages() {
+    // Peeking delivers every sent message before it looks at the queue; PM_NOREMOVE leaves
+    // whatever was posted where it is.
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+bool QuitRequested() {
+    MSG msg;
+    return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+}
+
 int ShowMessage(std::u16string_view text, UINT buttons) {
     // The program has no visible window to own the box; MB_SETFOREGROUND keeps it from
     // opening behind the window the user is working in.

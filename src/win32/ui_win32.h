@@ -11,6 +11,14 @@
 // Messages for the open dialog (see SetOpenDialog) go through its dialog manager.
 void ProcessPendingMessages();
 
+// Handles only the messages that other threads send to this one, the keyboard hook's calls
+// among them; posted messages (tray clicks, menu commands, hotkey presses) stay queued. For
+// waits that must keep the hook answering without running the program's commands.
+void HandleSentMessages();
+
+// True when a quit request is waiting in this thread's queue (left there).
+bool QuitRequested();
+
 // The program's open dialog while it is open, null once it closed. An action run inside the
 // dialog's own loop pumps messages itself; they still reach the dialog's keyboard interface.
 void SetOpenDialog(HWND dialog);

@@ -282,6 +282,27 @@ TEST_F(HotkeysTest, ALongCloseAllDoesNotHoldUpOtherProgramsKeyboardInput) {
         WaitFor([&] { return windows.fewestCloseRequests() == 1; }, kWindows * 300 + 10000));
 }
 
+TEST_F(HotkeysTest, AHotkeyPressedWhileNotepadIsOpenRunsOnceItClosesAndTheHookStaysAnswered) {
+    StartWith({{L"HotkeysActivated", L"1"}});
+    PutClipboardText(kDirtyText);
+    app_->PickMenuItem(L'w');
+    HWND editor = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (editor = ::FindWindowW(L"Notepad", nullptr)) != nullptr; }));
+
+    // The press waits for Notepad, as the tray does; the thread still answers what other
+    // threads send it, the way the system calls the keyboard hook.
+    ::SetForegroundWindow(TestWindows::TypingTarget());
+    PressCtrlAltShift(VK_F11);
+    DWORD_PTR answer = 0;
+    EXPECT_NE(
+        ::SendMessageTimeoutW(app_->MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer),
+        0);
+    EXPECT_FALSE(WaitFor([] { return !ClipboardIs(kDirtyText); }, kSettleMs));
+
+    ::PostMessageW(editor, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([] { return ClipboardIs(kCleanText); }));
+}
+
 // ---- The Hotkeys dialog ----
 
 HWND FindTopLevel(DWORD pid, const wchar_t* caption) {
