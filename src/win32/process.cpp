@@ -27,8 +27,8 @@ bool StartCommandLine(const std::u16string& commandLine, ProcessWait wait) {
         // the editor ends. The program's own commands wait in the queue, as do the tray's
         // clicks, and run once the program has ended.
         HANDLE process = started.process();
-        while (::MsgWaitForMultipleObjectsEx(1, &process, INFINITE, QS_SENDMESSAGE, 0) ==
-               WAIT_OBJECT_0 + 1) {
+        while (::MsgWaitForMultipleObjectsEx(1, &process, INFINITE, QS_SENDMESSAGE,
+                                             MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 + 1) {
             HandleSentMessages();
             if (QuitRequested())
                 break;
