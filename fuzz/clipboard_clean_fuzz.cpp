@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "clipboard/clipboard_text.h"
@@ -23,6 +24,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RemoveControlCharacters(whole);
     if (whole != expected)
         __builtin_trap();
+
+    for (BlockCleaning way : {BlockCleaning::Wide, BlockCleaning::Shuffle,
+                              BlockCleaning::UnitByUnit, BlockCleaning::Portable}) {
+        std::u16string cleaned = text;
+        std::optional<std::size_t> length =
+            RemoveControlCharacters(way, cleaned.data(), cleaned.size());
+        cleaned.resize(length.value_or(expected.size()));
+        if (length && cleaned != expected)
+            __builtin_trap();
+    }
 
     std::u16string stepped = text;
     ChunkedCleaning result =

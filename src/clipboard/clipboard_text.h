@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 // Codes 0 to 8, 11, 12 and 14 to 31. Tab, line feed, carriage return and everything from 32 up
@@ -17,6 +18,19 @@ constexpr bool IsRemovedControlCharacter(char16_t c) noexcept {
 std::size_t RemoveControlCharacters(char16_t* text, std::size_t length) noexcept;
 
 void RemoveControlCharacters(std::u16string& text);
+
+// The ways of looking at a block of text, fastest first; the fastest the processor has is used.
+enum class BlockCleaning {
+    Wide,        // AVX2: sixteen units per instruction
+    Shuffle,     // SSSE3: eight units, kept ones packed by one byte shuffle
+    UnitByUnit,  // SSE2: eight units, kept ones written one by one
+    Portable,    // plain C++
+};
+
+// The same as the first overload in the given way, so that each can be compared with the
+// others; nothing when this processor or build lacks it.
+std::optional<std::size_t> RemoveControlCharacters(BlockCleaning way, char16_t* text,
+                                                   std::size_t length) noexcept;
 
 // The same, in steps of chunkLength code units (at least one), calling betweenChunks after every
 // step, the last included, so that a long cleaning can let other work run. When betweenChunks

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -128,6 +129,22 @@ TEST(RemoveControlCharacters, EqualsOnePassPerCodeAndIsIdempotent) {
         std::u16string once = Cleaned(text);
         EXPECT_EQ(once, CleanedByPasses(text)) << "length " << text.size();
         EXPECT_EQ(Cleaned(once), once) << "length " << text.size();
+    }
+}
+
+TEST(RemoveControlCharacters, EveryWayThisProcessorHasGivesTheSameText) {
+    for (BlockCleaning way : {BlockCleaning::Wide, BlockCleaning::Shuffle,
+                              BlockCleaning::UnitByUnit, BlockCleaning::Portable}) {
+        SCOPED_TRACE(static_cast<int>(way));
+        for (std::u16string text : RandomTexts()) {
+            const std::u16string expected = CleanedByPasses(text);
+            std::optional<std::size_t> length =
+                RemoveControlCharacters(way, text.data(), text.size());
+            if (!length)
+                break;
+            text.resize(*length);
+            EXPECT_EQ(Hex(text), Hex(expected)) << "length " << text.size();
+        }
     }
 }
 
