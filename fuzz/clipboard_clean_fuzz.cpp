@@ -25,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (whole != expected)
         __builtin_trap();
 
-    for (BlockCleaning way : {BlockCleaning::Wide, BlockCleaning::Shuffle,
-                              BlockCleaning::UnitByUnit, BlockCleaning::Portable}) {
+    for (BlockCleaning way : kEveryBlockCleaning) {
         std::u16string cleaned = text;
         std::optional<std::size_t> length =
             RemoveControlCharacters(way, cleaned.data(), cleaned.size());

@@ -40,10 +40,8 @@ constexpr MenuItem kMenuItems[] = {
     {IDM_EXIT, L"&Exit"},
 };
 
-HICON LoadProgramIcon(HINSTANCE instance, int sizeMetric) {
-    int size = ::GetSystemMetrics(sizeMetric);
-    return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_DESKBROOM), IMAGE_ICON,
-                                           size, size, LR_DEFAULTCOLOR));
+HICON LoadProgramIcon(int sizeMetric) {
+    return LoadIconResource(IDI_DESKBROOM, ::GetSystemMetrics(sizeMetric));
 }
 
 }  // namespace
@@ -52,8 +50,8 @@ frmDeskBroom::frmDeskBroom(HINSTANCE instance) : instance_(instance), hotkeysFor
 
 void frmDeskBroom::Create() {
     HINSTANCE instance = instance_;
-    icon_.reset(LoadProgramIcon(instance, SM_CXICON));
-    smallIcon_.reset(LoadProgramIcon(instance, SM_CXSMICON));
+    icon_.reset(LoadProgramIcon(SM_CXICON));
+    smallIcon_.reset(LoadProgramIcon(SM_CXSMICON));
 
     WNDCLASSEXW owner{};
     owner.cbSize = sizeof owner;
@@ -240,8 +238,7 @@ bool frmDeskBroom::LoadTrayIcon() {
     int size = ::GetSystemMetricsForDpi(SM_CXSMICON, dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI);
     if (trayIcon_ && size == trayIconSize_)
         return false;
-    auto* icon = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_DESKBROOM),
-                                                 IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    HICON icon = LoadIconResource(IDI_DESKBROOM, size);
     if (!icon)
         return false;
     // The old handle stays alive until the shell has the new one.

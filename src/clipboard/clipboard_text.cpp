@@ -224,8 +224,7 @@ BlockCleaner CleanerFor(BlockCleaning way) noexcept {
 // The fastest way this processor has.
 BlockCleaner BestCleaner() noexcept {
     static const BlockCleaner best = [] {
-        for (BlockCleaning way : {BlockCleaning::Wide, BlockCleaning::Shuffle,
-                                  BlockCleaning::UnitByUnit, BlockCleaning::Portable}) {
+        for (BlockCleaning way : kEveryBlockCleaning) {
             if (BlockCleaner cleaner = CleanerFor(way))
                 return cleaner;
         }

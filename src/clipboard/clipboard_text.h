@@ -27,6 +27,10 @@ enum class BlockCleaning {
     Portable,    // plain C++
 };
 
+inline constexpr BlockCleaning kEveryBlockCleaning[] = {BlockCleaning::Wide, BlockCleaning::Shuffle,
+                                                        BlockCleaning::UnitByUnit,
+                                                        BlockCleaning::Portable};
+
 // The same as the first overload in the given way, so that each can be compared with the
 // others; nothing when this processor or build lacks it.
 std::optional<std::size_t> RemoveControlCharacters(BlockCleaning way, char16_t* text,

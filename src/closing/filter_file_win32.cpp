@@ -6,21 +6,6 @@
 #include "win32/unique_handle.h"
 #include "win32/wide_text.h"
 
-namespace {
-
-std::u16string DecodeAnsi(std::string_view bytes) {
-    if (bytes.empty())
-        return {};
-    const int size = static_cast<int>(bytes.size());
-    int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0)
-        ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
-    return ToU16(wide);
-}
-
-}  // namespace
-
 std::u16string WindowsFilter::WindowsFilterPath() {
     return ProgramFolder() + u"\\WindowsFilter.txt";
 }
@@ -53,7 +38,7 @@ void WindowsFilter::ReadFilterFile(const std::u16string& path) {
         };
         // Straight into the list: the file's text is never held beyond the reader's buffers.
         complete = ReadFilterPatterns(
-            source, &DecodeAnsi, kMaxFilterPatterns,
+            source, &FromAnsi, kMaxFilterPatterns,
             [&](std::u16string_view pattern, bool cut) { list.Add(pattern, cut); });
     }
     if (!complete) {

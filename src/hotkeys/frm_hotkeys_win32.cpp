@@ -89,11 +89,6 @@ void SetItemText(HWND dialog, int id, const std::u16string& text) {
     ::SetDlgItemTextW(dialog, id, ToWide(text).c_str());
 }
 
-HICON LoadIconResource(WORD id, int size) {
-    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
-                                           IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-}
-
 }  // namespace
 
 void frmHotkeys::Show(HotkeyArming& arming, HWND owner) {

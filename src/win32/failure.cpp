@@ -25,17 +25,6 @@ std::wstring SystemText(DWORD code) {
     return description;
 }
 
-// An exception's own text, which the standard library writes in the ANSI code page.
-std::u16string NarrowText(const char* text) {
-    int size = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (size <= 1)
-        return {};
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), size);
-    wide.resize(static_cast<std::size_t>(size - 1));
-    return ToU16(wide);
-}
-
 }  // namespace
 
 void EndWithFailure(std::u16string_view description) {
@@ -66,7 +55,8 @@ void EndWithCurrentException() noexcept {
     } catch (const std::bad_alloc&) {
         EndWithFailure(DescribeError(E_OUTOFMEMORY));
     } catch (const std::exception& failure) {
-        std::u16string text = NarrowText(failure.what());
+        // The standard library writes its texts in the ANSI code page.
+        std::u16string text = FromAnsi(failure.what());
         EndWithFailure(text.empty() ? DescribeError(E_UNEXPECTED) : text);
     } catch (...) {
         EndWithFailure(DescribeError(E_UNEXPECTED));

@@ -48,6 +48,11 @@ int ShowMessage(std::u16string_view text, UINT buttons) {
                          buttons | MB_APPLMODAL | MB_SETFOREGROUND);
 }
 
+HICON LoadIconResource(WORD id, int size) {
+    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                           IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
 std::u16string ProgramFolder() {
     std::vector<wchar_t> path(MAX_PATH);
     for (;;) {

@@ -26,5 +26,8 @@ void SetOpenDialog(HWND dialog);
 // A message box captioned "DeskBroom", no icon, application-modal; returns the button pressed.
 int ShowMessage(std::u16string_view text, UINT buttons = MB_OK);
 
+// The program's icon resource `id` at size x size pixels; null when it cannot be loaded.
+HICON LoadIconResource(WORD id, int size);
+
 // The folder that holds the running executable, without a trailing separator.
 std::u16string ProgramFolder();

@@ -1,6 +1,8 @@
 // The boundary between the core's UTF-16 strings and the W functions' wchar_t strings.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -12,4 +14,16 @@ inline std::wstring ToWide(std::u16string_view text) {
 
 inline std::u16string ToU16(std::wstring_view text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text.data()), text.size());
+}
+
+// Text in the system's ANSI code page.
+inline std::u16string FromAnsi(std::string_view bytes) {
+    if (bytes.empty())
+        return {};
+    const int size = static_cast<int>(bytes.size());
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
+    return ToU16(wide);
 }

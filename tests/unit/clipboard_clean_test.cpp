@@ -133,8 +133,7 @@ TEST(RemoveControlCharacters, EqualsOnePassPerCodeAndIsIdempotent) {
 }
 
 TEST(RemoveControlCharacters, EveryWayThisProcessorHasGivesTheSameText) {
-    for (BlockCleaning way : {BlockCleaning::Wide, BlockCleaning::Shuffle,
-                              BlockCleaning::UnitByUnit, BlockCleaning::Portable}) {
+    for (BlockCleaning way : kEveryBlockCleaning) {
         SCOPED_TRACE(static_cast<int>(way));
         for (std::u16string text : RandomTexts()) {
             const std::u16string expected = CleanedByPasses(text);
