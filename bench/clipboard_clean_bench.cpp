@@ -154,7 +154,9 @@ void BM_CleanInPlace(benchmark::State& state) {
         std::size_t heapBefore = gHeapInUse;
         gHeapPeak = heapBefore;
         state.ResumeTiming();
-        kept = RemoveControlCharacters(work.data(), work.size());
+        kept = RemoveControlCharacters(work.data(), work.size(), work.size(), [] {
+                   return true;
+               }).length;
         benchmark::DoNotOptimize(work.data());
         benchmark::ClobberMemory();
         state.PauseTiming();
@@ -225,19 +227,25 @@ class RatioReporter : public benchmark::ConsoleReporter {
         const char* kinds[] = {"realistic text", "a control character in every 8 units"};
         for (int kind = 0; kind < 2; ++kind) {
             std::string arg = "/" + std::to_string(kind) + "/real_time";
-            std::printf("\n%s, 100 MB (goal: at most 2x the copy, heap at most 2x the text):\n",
-                        kinds[kind]);
-            for (auto [name, baseline] :
-                 {std::pair{"BM_CleanInPlace", "BM_PlainCopy"},
-                  std::pair{"BM_CopyOutAndCleanInSteps", "BM_CopyOutPlain"}}) {
+            std::printf("\n%s, 100 MB:\n", kinds[kind]);
+            // The goal is for what the program does; the bare pass is shown for comparison.
+            struct Line {
+                const char* name;
+                const char* baseline;
+                const char* goal;
+            };
+            for (auto [name, baseline, goal] :
+                 {Line{"BM_CleanInPlace", "BM_PlainCopy", ""},
+                  Line{"BM_CopyOutAndCleanInSteps", "BM_CopyOutPlain",
+                       " (goal: at most 2x the copy, heap at most 2x the text)"}}) {
                 auto time = times_.find(name + arg);
                 auto base = times_.find(baseline + arg);
                 if (time == times_.end() || base == times_.end())
                     continue;
                 auto heap = heap_.find(name + arg);
-                std::printf("  %-26s %.2fx %s, heap %.2fx the text\n", name,
+                std::printf("  %-26s %.2fx %s, heap %.2fx the text%s\n", name,
                             time->second / base->second, baseline,
-                            heap == heap_.end() ? 0.0 : heap->second);
+                            heap == heap_.end() ? 0.0 : heap->second, goal);
             }
         }
     }

@@ -3,44 +3,20 @@
 
 #include <cstddef>
 #include <functional>
-#include <optional>
-#include <string>
 
 // Codes 0 to 8, 11, 12 and 14 to 31. Tab, line feed, carriage return and everything from 32 up
 // stay; surrogates are far above 31, so pairs always stay whole.
 constexpr bool IsRemovedControlCharacter(char16_t c) noexcept {
-    // Bitwise rather than short-circuit so that a block test compiles to vector compares.
+    // Bitwise rather than short-circuit, so that the cleaning loop has no branch to mispredict.
     return (c < 32) & (c != u'\t') & (c != u'\n') & (c != u'\r');
 }
 
-// Removes them from text[0, length) in place, keeping the order of the rest; returns the length
-// that is left. One pass, no allocation.
-std::size_t RemoveControlCharacters(char16_t* text, std::size_t length) noexcept;
-
-void RemoveControlCharacters(std::u16string& text);
-
-// The ways of looking at a block of text, fastest first; the fastest the processor has is used.
-enum class BlockCleaning {
-    Wide,        // AVX2: sixteen units per instruction
-    Shuffle,     // SSSE3: eight units, kept ones packed by one byte shuffle
-    UnitByUnit,  // SSE2: eight units, kept ones written one by one
-    Portable,    // plain C++
-};
-
-inline constexpr BlockCleaning kEveryBlockCleaning[] = {BlockCleaning::Wide, BlockCleaning::Shuffle,
-                                                        BlockCleaning::UnitByUnit,
-                                                        BlockCleaning::Portable};
-
-// The same as the first overload in the given way, so that each can be compared with the
-// others; nothing when this processor or build lacks it.
-std::optional<std::size_t> RemoveControlCharacters(BlockCleaning way, char16_t* text,
-                                                   std::size_t length) noexcept;
-
-// The same, in steps of chunkLength code units (at least one), calling betweenChunks after every
-// step, the last included, so that a long cleaning can let other work run. When betweenChunks
-// returns false the cleaning stops there, not completed, and the text is left half cleaned.
+// Removes them from text[0, length) in place, keeping the order of the rest, in steps of
+// chunkLength code units (at least one), calling betweenChunks after every step, the last
+// included, so that a long cleaning can let other work run. When betweenChunks returns false
+// the cleaning stops there, not completed, and the text is left half cleaned. No allocation.
 struct ChunkedCleaning {
-    std::size_t length = 0;
+    std::size_t length = 0;  // what is left of the text
     bool completed = false;
 };
 ChunkedCleaning RemoveControlCharacters(char16_t* text, std::size_t length, std::size_t chunkLength,
