@@ -13,6 +13,7 @@
 
 #include "bench_patterns.h"
 #include "closing/filter_list.h"
+#include "heap_counter.h"
 
 namespace {
 
@@ -123,6 +124,48 @@ void BM_AdversarialPlainCompare(benchmark::State& state) {
 }
 BENCHMARK(BM_AdversarialPlainCompare)->Unit(benchmark::kMillisecond);
 
+// The heap a list built from `patterns` holds once finished, and the most it held while being
+// built, in bytes.
+struct ListMemory {
+    double held, peak;
+};
+ListMemory MemoryOfList(const std::vector<std::u16string>& patterns) {
+    const std::size_t before = gHeapInUse;
+    gHeapPeak = before;
+    FilterList list;
+    for (const auto& pattern : patterns)
+        list.Add(pattern);
+    list.Finish();
+    return {static_cast<double>(gHeapInUse - before), static_cast<double>(gHeapPeak - before)};
+}
+
+// The filter file that makes the largest list: as many lines as are read, each of the longest
+// kept length (4096 units in a UTF-16 file) and one bracket list of different characters that
+// no range can join.
+std::vector<std::u16string> LargestFilter() {
+    std::u16string line = u"[";
+    for (char16_t c = 0x4E00; line.size() < 4095; c += 2)
+        line += c;
+    line += u"]";
+    return std::vector<std::u16string>(kMaxFilterPatterns, line);
+}
+
+void PrintMemory() {
+    double fileSize = 0;
+    for (const auto& pattern : TheData().patterns8)
+        fileSize += static_cast<double>(pattern.size() + 2);  // and CR LF
+    const ListMemory realistic = MemoryOfList(TheData().patterns);
+    std::printf(
+        "memory of the 10000-pattern list: %.2fx the file's size, %.0f KB for %.0f KB "
+        "(goal: at most 8x)\n",
+        realistic.held / fileSize, realistic.held / 1024, fileSize / 1024);
+    const ListMemory largest = MemoryOfList(LargestFilter());
+    std::printf(
+        "largest filter (10000 lines, 4094 characters in a bracket list each): list "
+        "%.1f MB, %.1f MB at its peak while built (goal: at most 64 MB)\n",
+        largest.held / (1 << 20), largest.peak / (1 << 20));
+}
+
 // Keeps each run's time per iteration so that the ratio can be printed at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
@@ -163,5 +206,6 @@ int main(int argc, char** argv) {
             "same strings\n",
             perTitle, adversarial / plain);
     }
+    PrintMemory();
     return ours == theirs ? 0 : 1;
 }

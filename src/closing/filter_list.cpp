@@ -1,10 +1,63 @@
-// The user's filter list: compiled patterns in one buffer, indexed by their plain end characters.
+// The user's filter list: each pattern compiled once into elements of one shared array, then
+// matched piece by piece between the stars, without ever going back.
 #include "closing/filter_list.h"
 
-#include <algorithm>
-#include <tuple>
-
 #include "closing/upper_case.h"
+
+namespace {
+
+using Element = FilterList::Element;
+
+// Marks in `low` above every code point. A list head's `high` holds its number of ranges, with
+// kNegated set when the list takes every character but those.
+constexpr char32_t kStar = 0xFFFFFFFF;
+constexpr char32_t kList = 0xFFFFFFFE;
+constexpr char32_t kNegated = 0x80000000;
+
+// The list never holds more elements than this. Growing the array holds the old one beside one
+// twice its size for a moment, so no filter file makes the list take more than 64 MB.
+constexpr std::size_t kMaxElements = (24u << 20) / sizeof(Element);
+
+// Whether the element at `p` (not a star) takes `c`; moves `p` past the element.
+bool Takes(const Element*& p, char32_t c) {
+    if (p->low != kList) {
+        const bool taken = c >= p->low && c <= p->high;
+        ++p;
+        return taken;
+    }
+    const bool negated = (p->high & kNegated) != 0;
+    const Element* end = p + 1 + (p->high & ~kNegated);
+    bool found = false;
+    for (++p; p < end; ++p)
+        found |= c >= p->low && c <= p->high;
+    ++p;  // the closing head
+    return found != negated;
+}
+
+// The same for the element that ends just before `end`; moves `end` to its start.
+bool TakesBefore(const Element*& end, char32_t c) {
+    const Element* start = end - 1;
+    if (start->low == kList)
+        start -= 1 + (start->high & ~kNegated);
+    const Element* p = start;
+    end = start;
+    return Takes(p, c);
+}
+
+// Whether the piece [p, end), which holds no star, covers the characters from `title` on.
+bool PieceMatches(const Element* p, const Element* end, const char32_t* title) {
+    while (p < end) {
+        if (!Takes(p, *title++))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::u32string PrepareTitle(std::u16string_view title) {
+    return ToCodePoints(UpperCaseText(title));
+}
 
 FilterList::FilterList(const std::vector<std::u16string>& patterns) {
     for (const std::u16string& pattern : patterns) {
@@ -15,97 +68,161 @@ FilterList::FilterList(const std::vector<std::u16string>& patterns) {
 }
 
 bool FilterList::Add(std::u16string_view pattern, bool cut) {
-    if (ends_.size() >= kMaxFilterPatterns)
+    if (patterns_.size() >= kMaxFilterPatterns)
         return false;
-    // Titles are short; a pattern longer than any of them is not worth upper-casing.
-    if (!cut && !TitlePattern::NeedsMoreThan(pattern, kMaxTitleLength))
-        CompilePattern(UpperCaseText(pattern), code_);
-    ends_.push_back(static_cast<std::uint32_t>(code_.size()));
+    const auto start = static_cast<std::uint32_t>(elements_.size());
+    Pattern compiled{start, kNever, false};
+    if (!cut)
+        compiled = Compile(ToCodePoints(UpperCaseText(pattern)));
+    if (compiled.needed == kNever) {
+        elements_.resize(start);
+        compiled = {start, kNever, false};
+    }
+    patterns_.push_back(compiled);
     return true;
 }
 
 void FilterList::Finish() {
-    code_.shrink_to_fit();
-    ends_.shrink_to_fit();
-    // Section 0 by first character, 1 by last, 2 neither; sorted so that each key is one run.
-    std::vector<std::tuple<int, char32_t, std::uint32_t>> filed;
-    filed.reserve(ends_.size());
-    for (std::uint32_t i = 0; i < ends_.size(); ++i) {
-        const std::string_view code = Code(i);
-        if (code.empty())
+    elements_.shrink_to_fit();
+    patterns_.shrink_to_fit();
+}
+
+// Appends the elements of `pattern` (upper-cased) and returns what its match needs; kNever when
+// it can never match.
+FilterList::Pattern FilterList::Compile(std::u32string_view pattern) {
+    const auto start = static_cast<std::uint32_t>(elements_.size());
+    Pattern compiled{start, kNever, false};
+    std::size_t needed = 0;
+    bool afterStar = false;
+    auto push = [&](char32_t low, char32_t high) {
+        if (elements_.size() >= kMaxElements)
+            return false;
+        elements_.push_back({low, high});
+        return true;
+    };
+    const std::size_t end = pattern.size();
+    for (std::size_t p = 0; p < end;) {
+        const char32_t c = pattern[p];
+        bool pushed = true;
+        if (c == U'*') {
+            // A run of stars means what one star means, and leaves pieces that are never empty.
+            if (afterStar) {
+                ++p;
+                continue;
+            }
+            compiled.hasStar = afterStar = true;
+            if (!push(kStar, 0))
+                return compiled;
+            ++p;
             continue;
-        if (char32_t first = FirstLiteral(code)) {
-            filed.emplace_back(0, first, i);
-        } else if (char32_t last = LastLiteral(code)) {
-            filed.emplace_back(1, last, i);
-        } else {
-            filed.emplace_back(2, 0, i);
         }
-    }
-    std::sort(filed.begin(), filed.end());
-    order_.clear();
-    order_.reserve(filed.size());
-    byFirst_.clear();
-    byLast_.clear();
-    lastBegin_ = othersBegin_ = static_cast<std::uint32_t>(filed.size());
-    for (const auto& [section, key, index] : filed) {
-        const auto at = static_cast<std::uint32_t>(order_.size());
-        if (section < 2) {
-            std::vector<Bucket>& buckets = section == 0 ? byFirst_ : byLast_;
-            if (buckets.empty() || buckets.back().key != key)
-                buckets.push_back({key, at});
-            if (section == 1)
-                lastBegin_ = std::min(lastBegin_, at);
+        if (c == U'[') {
+            std::size_t i = p + 1;
+            if (i < end && pattern[i] == U']') {
+                // The empty pair stands for the empty string: nothing to match.
+                p = i + 1;
+                continue;
+            }
+            // "[!]" has no list after its mark, so there the mark is the list.
+            bool negated = false;
+            if (i + 1 < end && pattern[i] == U'!' && pattern[i + 1] != U']') {
+                negated = true;
+                ++i;
+            }
+            const std::size_t close = pattern.find(U']', i);
+            if (close == std::u32string_view::npos)
+                return compiled;
+            const std::size_t head = elements_.size();
+            pushed = push(kList, negated ? kNegated : 0);
+            for (std::size_t j = i; j < close && pushed;) {
+                // A hyphen first in the list is itself, and so is one last; between two
+                // characters it makes a range.
+                const bool leadingHyphen = j == i && pattern[j] == U'-';
+                if (!leadingHyphen && j + 2 < close && pattern[j + 1] == U'-') {
+                    if (pattern[j] > pattern[j + 2])
+                        return compiled;
+                    pushed = push(pattern[j], pattern[j + 2]);
+                    j += 3;
+                } else {
+                    pushed = push(pattern[j], pattern[j]);
+                    ++j;
+                }
+            }
+            if (pushed) {
+                elements_[head].high |= static_cast<char32_t>(elements_.size() - head - 1);
+                pushed = push(kList, elements_[head].high);
+            }
+            p = close + 1;
+        } else if (c == U'?') {
+            pushed = push(0, 0x10FFFF);
+            ++p;
+        } else if (c == U'#') {
+            pushed = push(U'0', U'9');
+            ++p;
         } else {
-            othersBegin_ = std::min(othersBegin_, at);
+            pushed = push(c, c);
+            ++p;
         }
-        order_.push_back(index);
+        if (!pushed || ++needed > kMaxTitleLength)
+            return compiled;
+        afterStar = false;
     }
-    lastBegin_ = std::min(lastBegin_, othersBegin_);
-    byFirst_.shrink_to_fit();
-    byLast_.shrink_to_fit();
+    compiled.end = static_cast<std::uint32_t>(elements_.size());
+    compiled.needed = static_cast<std::uint8_t>(needed);
+    return compiled;
 }
 
-std::string_view FilterList::Code(std::uint32_t index) const {
-    const std::uint32_t begin = index == 0 ? 0 : ends_[index - 1];
-    return std::string_view(code_).substr(begin, ends_[index] - begin);
-}
+bool FilterList::Covers(const Pattern& pattern, const Element* p, std::u32string_view title) const {
+    const std::size_t n = title.size();
+    if (n < pattern.needed)
+        return false;
+    const Element* end = elements_.data() + pattern.end;
+    if (!pattern.hasStar)
+        return n == pattern.needed && PieceMatches(p, end, title.data());
 
-bool FilterList::AnyMatches(std::uint32_t from, std::uint32_t to, std::u32string_view title) const {
-    for (std::uint32_t i = from; i < to; ++i) {
-        if (MatchesCompiled(Code(order_[i]), title))
-            return true;
+    // The cheap ends first: the text after the last star, from the title's end backwards, then
+    // the text before the first star. The length test keeps the two from overlapping.
+    std::size_t tail = n;
+    const Element* lastStar = end;
+    while (lastStar[-1].low != kStar) {
+        if (!TakesBefore(lastStar, title[--tail]))
+            return false;
     }
-    return false;
-}
+    --lastStar;
+    std::size_t at = 0;
+    while (p->low != kStar) {
+        if (!Takes(p, title[at++]))
+            return false;
+    }
 
-std::uint32_t FilterList::BucketEnd(const std::vector<Bucket>& buckets, std::size_t i,
-                                    std::uint32_t sectionEnd) const {
-    return i + 1 < buckets.size() ? buckets[i + 1].begin : sectionEnd;
+    // The pieces between, each at its leftmost place: a place further right could only leave
+    // less room for the pieces after it.
+    while (p < lastStar) {
+        const Element* piece = ++p;  // past the star
+        std::size_t length = 0;
+        while (p->low != kStar) {
+            Takes(p, 0);
+            ++length;
+        }
+        for (;; ++at) {
+            if (at + length > tail)
+                return false;
+            if (PieceMatches(piece, p, title.data() + at))
+                break;
+        }
+        at += length;
+    }
+    return true;
 }
 
 bool FilterList::Matches(std::u32string_view title) const {
-    auto inBucket = [&](const std::vector<Bucket>& buckets, char32_t key,
-                        std::uint32_t sectionEnd) {
-        auto found = std::lower_bound(buckets.begin(), buckets.end(), key,
-                                      [](const Bucket& b, char32_t k) { return b.key < k; });
-        if (found == buckets.end() || found->key != key)
-            return false;
-        const auto i = static_cast<std::size_t>(found - buckets.begin());
-        return AnyMatches(found->begin, BucketEnd(buckets, i, sectionEnd), title);
-    };
-    if (!title.empty()) {
-        if (inBucket(byFirst_, title.front(), lastBegin_) ||
-            inBucket(byLast_, title.back(), othersBegin_)) {
+    std::uint32_t begin = 0;
+    for (const Pattern& pattern : patterns_) {
+        if (Covers(pattern, elements_.data() + begin, title))
             return true;
-        }
+        begin = pattern.end;
     }
-    return AnyMatches(othersBegin_, static_cast<std::uint32_t>(order_.size()), title);
-}
-
-std::size_t FilterList::MemoryBytes() const {
-    return code_.capacity() + (ends_.capacity() + order_.capacity()) * sizeof(std::uint32_t) +
-           (byFirst_.capacity() + byLast_.capacity()) * sizeof(Bucket);
+    return false;
 }
 
 bool IsFilteredTitle(const FilterList& list, std::u16string_view title) {

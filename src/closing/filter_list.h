@@ -1,4 +1,6 @@
-// The user's filter list: title patterns that spare a window from closing.
+// The user's filter list: title patterns that spare a window from closing. The pattern language
+// has star, question mark, number sign and bracket lists, and a pattern covers a whole title
+// without regard to case.
 #pragma once
 
 #include <cstdint>
@@ -6,13 +8,16 @@
 #include <string_view>
 #include <vector>
 
-#include "closing/title_pattern.h"
+// Window titles are read into 128 units, so no title tested has more characters than this.
+inline constexpr std::size_t kMaxTitleLength = 127;
 
 // The list holds at most this many patterns; a longer file is read only that far.
 inline constexpr std::size_t kMaxFilterPatterns = 10000;
 
-// Every pattern compiled into one shared buffer, with a compact index by the plain character a
-// pattern starts or ends with: a few bytes per pattern beyond its own characters.
+// A title ready for any number of pattern tests: upper-cased once, one element per character.
+std::u32string PrepareTitle(std::u16string_view title);
+
+// Every pattern compiled once, its elements one after another in one shared array.
 class FilterList {
   public:
     FilterList() = default;
@@ -20,41 +25,42 @@ class FilterList {
     explicit FilterList(const std::vector<std::u16string>& patterns);
 
     // Upper-cases and compiles one pattern as read; false (and nothing added) once the list
-    // holds kMaxFilterPatterns. Malformed patterns and ones longer than any title count but
-    // never match, as does every pattern added as `cut` (a line too long to keep).
+    // holds kMaxFilterPatterns. A pattern with an unclosed bracket or a descending range, one
+    // that needs more characters than any title has, one added as `cut` (a line too long to
+    // keep) and one that would take the list past its memory bound count but never match.
     bool Add(std::u16string_view pattern, bool cut = false);
-    // Builds the index and gives back spare room; call once, after the last Add.
+    // Gives back spare room; call once, after the last Add.
     void Finish();
 
-    // Patterns loaded, malformed ones included.
-    std::size_t Count() const { return ends_.size(); }
+    // Patterns loaded, those that never match included.
+    std::size_t Count() const { return patterns_.size(); }
 
     // True when at least one pattern covers the whole title (from PrepareTitle).
     bool Matches(std::u32string_view title) const;
 
-    // Bytes the list holds on the heap.
-    std::size_t MemoryBytes() const;
+    // One character of a match, any code point from `low` to `high`; or a star; or a bracket
+    // list: a head, its ranges and the head again, so that it can be read from either end.
+    struct Element {
+        char32_t low;
+        char32_t high;
+    };
 
   private:
-    std::string_view Code(std::uint32_t index) const;
-    bool AnyMatches(std::uint32_t from, std::uint32_t to, std::u32string_view title) const;
-
-    // A run of order_ whose patterns all start (or all end) with `key`; it lasts until the next
-    // bucket's begin or the end of its section.
-    struct Bucket {
-        char32_t key;
-        std::uint32_t begin;
+    // Where a pattern's elements end, and what its match needs: `needed` characters at least,
+    // kNever for a pattern that never matches.
+    struct Pattern {
+        std::uint32_t end;
+        std::uint8_t needed;
+        bool hasStar;
     };
-    std::uint32_t BucketEnd(const std::vector<Bucket>& buckets, std::size_t i,
-                            std::uint32_t sectionEnd) const;
+    static constexpr std::uint8_t kNever = 0xFF;
+    static_assert(kMaxTitleLength < kNever);
 
-    std::string code_;                 // the compiled patterns, one after another
-    std::vector<std::uint32_t> ends_;  // where each pattern's code ends in code_
-    // Pattern indices: first those filed by first character, then by last character, then the
-    // ones with wildcards at both ends; within a section grouped by key.
-    std::vector<std::uint32_t> order_;
-    std::vector<Bucket> byFirst_, byLast_;
-    std::uint32_t lastBegin_ = 0, othersBegin_ = 0;
+    Pattern Compile(std::u32string_view pattern);
+    bool Covers(const Pattern& pattern, const Element* begin, std::u32string_view title) const;
+
+    std::vector<Element> elements_;
+    std::vector<Pattern> patterns_;
 };
 
 // True when `title` (as read, in any case) matches at least one pattern of `list`.
