@@ -224,7 +224,3 @@ bool FilterList::Matches(std::u32string_view title) const {
     }
     return false;
 }
-
-bool IsFilteredTitle(const FilterList& list, std::u16string_view title) {
-    return list.Matches(PrepareTitle(title));
-}

@@ -62,6 +62,3 @@ class FilterList {
     std::vector<Element> elements_;
     std::vector<Pattern> patterns_;
 };
-
-// True when `title` (as read, in any case) matches at least one pattern of `list`.
-bool IsFilteredTitle(const FilterList& list, std::u16string_view title);

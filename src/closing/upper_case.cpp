@@ -14,8 +14,7 @@ std::u32string ToCodePoints(std::u16string_view text) {
     points.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
+        if (i + 1 < text.size() && IsSurrogatePair(text[i], text[i + 1])) {
             points += 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else {
@@ -33,7 +32,7 @@ std::u16string UpperCaseText(std::u16string_view text) {
     std::u16string upper;
     upper.reserve(text.size());
     for (char32_t point : ToCodePoints(text)) {
-        if (utf8 != static_cast<locale_t>(0) && (point < 0xD800 || point > 0xDFFF)) {
+        if (utf8 != static_cast<locale_t>(0) && !IsSurrogate(point)) {
             auto mapped = towupper_l(static_cast<wint_t>(point), utf8);
             if (mapped > 0 && static_cast<char32_t>(mapped) <= 0x10FFFF) {
                 point = static_cast<char32_t>(mapped);

@@ -14,6 +14,15 @@ std::u16string AsciiUpper(std::u16string_view text);
 // Decimal digits of a number, as UTF-16.
 std::u16string DecimalText(long long number);
 
+// Surrogates: the code units (and the code points no character has) from which UTF-16 builds
+// the characters above U+FFFF, a high one followed by a low one.
+constexpr bool IsSurrogate(char32_t c) {
+    return c >= 0xD800 && c <= 0xDFFF;
+}
+constexpr bool IsSurrogatePair(char16_t high, char16_t low) {
+    return high >= 0xD800 && high <= 0xDBFF && low >= 0xDC00 && low <= 0xDFFF;
+}
+
 // Appends a code point as UTF-16: one unit, or a surrogate pair above U+FFFF.
 void AppendCodePoint(std::u16string& text, char32_t point);
 

@@ -2,9 +2,14 @@
 // message shown when the word processor cannot be started.
 #include "system/help.h"
 
+namespace {
+
+// The full path of DeskBroom.doc in the given folder.
 std::u16string HelpDocumentPath(const std::u16string& programFolder) {
     return programFolder + u"\\DeskBroom.doc";
 }
+
+}  // namespace
 
 std::u16string HelpCommandLine(const std::u16string& programFolder) {
     return u"Write \"" + HelpDocumentPath(programFolder) + u"\"";

@@ -4,9 +4,6 @@
 
 #include <string>
 
-// The full path of DeskBroom.doc in the given folder.
-std::u16string HelpDocumentPath(const std::u16string& programFolder);
-
 // "Write" and the document's quoted path, so that a folder with blanks stays one argument.
 std::u16string HelpCommandLine(const std::u16string& programFolder);
 

@@ -12,8 +12,8 @@ std::int32_t LittleEndianInt32(std::span<const std::uint8_t> data) {
                                      (std::uint32_t{data[3]} << 24));
 }
 
-}  // namespace
-
+// The text of a string datum (UTF-16 bytes): up to its first NUL, whether or not the writer
+// stored one; an odd last byte is not part of any character.
 std::u16string StringDatumText(std::span<const std::uint8_t> data) {
     std::u16string text;
     text.reserve(data.size() / 2);
@@ -26,6 +26,8 @@ std::u16string StringDatumText(std::span<const std::uint8_t> data) {
     }
     return text;
 }
+
+}  // namespace
 
 std::optional<std::u16string> SettingText(std::uint32_t type, std::span<const std::uint8_t> data) {
     switch (type) {

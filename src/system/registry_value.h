@@ -24,10 +24,6 @@ inline constexpr long kSuccess = 0;     // ERROR_SUCCESS
 inline constexpr long kMoreData = 234;  // ERROR_MORE_DATA
 inline constexpr long kUnsupportedType = -1;
 
-// The text of a string datum (UTF-16 bytes): up to its first NUL, whether or not the writer
-// stored one; an odd last byte is not part of any character.
-std::u16string StringDatumText(std::span<const std::uint8_t> data);
-
 // A value as the settings store reads it: the text of a string value, the signed decimal text
 // of a 32- or 64-bit number, nothing for any other type.
 std::optional<std::u16string> SettingText(std::uint32_t type, std::span<const std::uint8_t> data);

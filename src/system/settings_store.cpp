@@ -72,12 +72,18 @@ std::u16string SettingsWriteFailureMessage() {
             u" nicht schreiben.");
 }
 
+namespace {
+
+// The conversion of a stored text to a flag: numbers (0 false, others true), True/False and
+// Wahr/Falsch in any case; anything else is false.
 bool TextToBool(const std::u16string& text) {
     if (auto number = NumberToBool(text))
         return *number;
     std::u16string word = AsciiUpper(TrimBlanks(text));
     return word == u"TRUE" || word == u"WAHR";
 }
+
+}  // namespace
 
 namespace fktAllgModule {
 

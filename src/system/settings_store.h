@@ -37,10 +37,6 @@ SettingsBackend* UseSettingsBackend(SettingsBackend* backend);
 std::u16string SettingsReadFailureMessage();
 std::u16string SettingsWriteFailureMessage();
 
-// The conversion of a stored text to a flag: numbers (0 false, others true), True/False and
-// Wahr/Falsch in any case; anything else is false.
-bool TextToBool(const std::u16string& text);
-
 namespace fktAllgModule {
 
 std::u16string ReadTextSetting(const std::u16string& section, const std::u16string& key,

@@ -7,7 +7,9 @@
 
 namespace {
 
-TEST(TextToBool, NumbersWordsAndEverythingElse) {
+// A flag's text, here the default of an absent value, read as a flag.
+TEST(ReadBoolSetting, NumbersWordsAndEverythingElse) {
+    FakeSettingsBackend registry;
     struct Case {
         std::u16string text;
         bool expected;
@@ -43,7 +45,8 @@ TEST(TextToBool, NumbersWordsAndEverythingElse) {
          false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(TextToBool(c.text), c.expected) << std::string(c.text.begin(), c.text.end());
+        EXPECT_EQ(fktAllgModule::ReadBoolSetting(u"Settings", u"Flag", c.text), c.expected)
+            << std::string(c.text.begin(), c.text.end());
     }
 }
 

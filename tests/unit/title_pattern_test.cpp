@@ -28,6 +28,10 @@ std::string Narrow(std::u16string_view text) {
     return out;
 }
 
+bool IsFilteredTitle(const FilterList& list, std::u16string_view title) {
+    return list.Matches(PrepareTitle(title));
+}
+
 bool Matches(std::u16string_view title, const std::u16string& pattern) {
     return IsFilteredTitle(FilterList({pattern}), title);
 }
