@@ -191,7 +191,7 @@ int wmain(int argc, wchar_t** argv) {
                 empty.privateBytes / base.privateBytes);
     std::printf(
         "  memory the filter adds:                  %.2fx the file's size, %+.0f KB for "
-        "%.0f KB (<= 2x)\n",
+        "%.0f KB (<= 8x)\n",
         added / fileSize, added / 1024, fileSize / 1024);
     std::printf("  private memory, hotkeys armed:           %.2fx the minimal program (<= 1.3x)\n",
                 armed.privateBytes / base.privateBytes);
