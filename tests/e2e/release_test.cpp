@@ -102,7 +102,7 @@ TEST_F(ReleaseTest, SilentInstallUpgradeOverARunningCopyAndUninstallKeepTheUsers
     EXPECT_TRUE(fs::exists(kShortcut));
     const std::pair<const wchar_t*, std::wstring> apps[] = {
         {L"DisplayName", L"DeskBroom"},
-        {L"DisplayVersion", L"1.1.0.3"},
+        {L"DisplayVersion", DESKBROOM_VERSION},
         {L"Publisher", L"DeskBroom developers"},
         {L"DisplayIcon", kExe + L",0"},
         {L"InstallLocation", kFolder.wstring()},
