@@ -155,11 +155,15 @@ TEST_F(ReleaseTest, SilentInstallUpgradeOverARunningCopyAndUninstallKeepTheUsers
         EXPECT_TRUE(ReadSetting(L"DeskBroom"));
     }
 
-    // Installed afresh without autostart and left unchanged: nothing stays behind.
+    // Installed afresh without autostart and left unchanged: nothing stays behind. /RUN starts it
+    // through the shell (Wine's setup counts as elevated), and the uninstaller ends it.
     RemoveInstallation();
-    ASSERT_EQ(RunToEnd(kSetup), 0u);
+    const std::size_t icons = TrayIconWindows().size();
+    ASSERT_EQ(RunToEnd(kSetup + L" /RUN"), 0u);
+    EXPECT_TRUE(WaitFor([&] { return TrayIconWindows().size() == icons + 1; }, 30000));
     EXPECT_FALSE(ReadValue(kRunKey, L"DeskBroom"));
     UninstallLeaving({});
+    EXPECT_TRUE(WaitFor([&] { return TrayIconWindows().size() == icons; }));
 }
 
 TEST_F(ReleaseTest, InstallIntoAnotherProgramsFolderUsesAFolderOfItsOwnAndLeavesTheirFiles) {
