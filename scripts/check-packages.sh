@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # What a Windows user downloads: the DeskBroom.exe in the ZIP and the one the installer packs are
 # stripped (no symbol table, no debug sections), and the program's and the installer's file
-# properties name the product, its version, a description and the copyright. Prints the sizes.
+# properties name the product, its version, a description and the copyright. SHA256SUMS holds
+# the packages' hashes (sha256sum -c), and the winget and Scoop manifests pass their schemas and
+# name the same hashes. Prints the sizes.
 set -uo pipefail
 build="$(cd "$1" && pwd)"
 zip=$(ls "$build"/DeskBroom-*-win64.zip 2>/dev/null)
@@ -31,6 +33,16 @@ for file in "$unpacked/DeskBroom.exe" "$setup"; do
         status=1
     fi
 done
+(cd "$build" && sha256sum --strict -c SHA256SUMS) || { echo "BAD  SHA256SUMS"; status=1; }
+[ "$(wc -l <"$build/SHA256SUMS")" -eq 2 ] || { echo "BAD  SHA256SUMS lists not just the two packages"; status=1; }
+# The schemas, copied from their projects, sit in the shared folder beside the checkout (or its
+# worktree's folder); DESKBROOM_SCHEMAS names another place.
+root="$(cd "$(dirname "$0")/.." && pwd)"
+schemas="${DESKBROOM_SCHEMAS:-}"
+for candidate in "$root/../shared/schemas" "$root/../../shared/schemas"; do
+    [ -z "$schemas" ] && [ -d "$candidate" ] && schemas="$candidate"
+done
+python3 "$root/scripts/check-manifests.py" "$build" "$schemas" || status=1
 printf '%-40s %9s bytes\n' "DeskBroom.exe (built)" "$(stat -c %s "$build/DeskBroom.exe")" \
     "DeskBroom.exe (packaged)" "$(stat -c %s "$unpacked/DeskBroom.exe")" \
     "$(basename "$zip")" "$(stat -c %s "$zip")" "$(basename "$setup")" "$(stat -c %s "$setup")"

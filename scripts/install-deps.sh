@@ -7,7 +7,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix
     wine wine64 xvfb xauth x11-utils imagemagick
-    nsis
+    nsis python3-jsonschema python3-yaml
 )
 
 missing=()

@@ -2,7 +2,8 @@
 # Installs what is missing, builds both trees and runs every test: format and layer checks, the
 # unit tests natively (plain and under ASan + UBSan), the fuzz targets, the import check of
 # DeskBroom.exe, the packages (portable ZIP and installer, built with it; their program must be
-# stripped) and the end-to-end tests under Wine on a virtual display, the packages' included.
+# stripped, SHA256SUMS and the winget and Scoop manifests must check out against the files and
+# the schemas, and two clean clones must build them byte for byte alike) and the end-to-end tests under Wine on a virtual display, the packages' included.
 # Ends with one line "N passed, N failed" and exits non-zero on any failure.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -72,6 +73,7 @@ fi
 if check windows-build build windows; then
     check imports "$root/scripts/check-imports.sh" build/windows/DeskBroom.exe
     check packages "$root/scripts/check-packages.sh" build/windows
+    check reproducible "$root/scripts/check-reproducible.sh"
     run_ctest e2e xvfb-run -a -s "-screen 0 1280x1024x24" "$root/scripts/e2e.sh"
 fi
 

@@ -12,6 +12,8 @@ namespace {
 namespace fs = std::filesystem;
 using Files = std::map<std::wstring, std::uintmax_t>;  // name, size
 
+constexpr wchar_t kStartupApprovedKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\DeskBroom";
 
@@ -81,7 +83,7 @@ void UninstallLeaving(const Files& left) {
         [&] {
             return FilesIn(kFolder) == left && fs::exists(kFolder) == !left.empty() &&
                    !ReadValue(kUninstallKey, L"DisplayName") && !ReadValue(kRunKey, L"DeskBroom") &&
-                   !fs::exists(kShortcut);
+                   !ReadValue(kStartupApprovedKey, L"DeskBroom") && !fs::exists(kShortcut);
         },
         60000))
         << FilesIn(kFolder).size() << " files left";
@@ -102,7 +104,7 @@ TEST_F(ReleaseTest, SilentInstallUpgradeOverARunningCopyAndUninstallKeepTheUsers
     EXPECT_TRUE(fs::exists(kShortcut));
     const std::pair<const wchar_t*, std::wstring> apps[] = {
         {L"DisplayName", L"DeskBroom"},
-        {L"DisplayVersion", L"1.1.0.3"},
+        {L"DisplayVersion", DESKBROOM_VERSION},
         {L"Publisher", L"DeskBroom developers"},
         {L"DisplayIcon", kExe + L",0"},
         {L"InstallLocation", kFolder.wstring()},
@@ -139,19 +141,55 @@ TEST_F(ReleaseTest, SilentInstallUpgradeOverARunningCopyAndUninstallKeepTheUsers
         EXPECT_EQ(Bytes(kFilter), edited);
         EXPECT_EQ(ReadText(kRunKey, L"DeskBroom"), kExe) << "an upgrade keeps autostart";
 
-        // So does uninstalling, which leaves the user's settings too.
+        // So does uninstalling, which leaves the user's settings too. Task Manager's state of the
+        // entry (switched off there) goes with the entry; another program's stays.
+        const BYTE disabled[12] = {3};
+        WriteValue(kStartupApprovedKey, L"DeskBroom", REG_BINARY, disabled, sizeof disabled);
+        WriteValue(kStartupApprovedKey, L"Other", REG_BINARY, disabled, sizeof disabled);
         DeskBroom again({.existingFolder = kFolder.wstring()});
         UninstallLeaving({{L"WindowsFilter.txt", edited.size()}});
+        EXPECT_TRUE(ReadValue(kStartupApprovedKey, L"Other"));
+        DeleteValue(kStartupApprovedKey, L"Other");
         EXPECT_TRUE(again.EndedCleanly());
         EXPECT_EQ(Bytes(kFilter), edited);
         EXPECT_TRUE(ReadSetting(L"DeskBroom"));
     }
 
-    // Installed afresh without autostart and left unchanged: nothing stays behind.
+    // Installed afresh without autostart and left unchanged: nothing stays behind. /RUN starts it
+    // through the shell (Wine's setup counts as elevated), and the uninstaller ends it.
     RemoveInstallation();
-    ASSERT_EQ(RunToEnd(kSetup), 0u);
+    const std::size_t icons = TrayIconWindows().size();
+    ASSERT_EQ(RunToEnd(kSetup + L" /RUN"), 0u);
+    EXPECT_TRUE(WaitFor([&] { return TrayIconWindows().size() == icons + 1; }, 30000));
     EXPECT_FALSE(ReadValue(kRunKey, L"DeskBroom"));
     UninstallLeaving({});
+    EXPECT_TRUE(WaitFor([&] { return TrayIconWindows().size() == icons; }));
+}
+
+TEST_F(ReleaseTest, InstallIntoAnotherProgramsFolderUsesAFolderOfItsOwnAndLeavesTheirFiles) {
+    RemoveInstallation();
+    const fs::path tools = fs::path(BuildFolder()) / L"release-test" / L"Tools";
+    const fs::path own = tools / L"DeskBroom";
+    const std::pair<const wchar_t*, std::string> theirs[] = {
+        {L"ReadMe.txt", "Their read-me\r\n"},
+        {L"WindowsFilter.txt", "their own filter"},
+        {L"Tool.exe", "MZ"},
+    };
+    std::error_code absent;
+    fs::remove_all(tools, absent);
+    fs::create_directories(tools);
+    for (const auto& [name, bytes] : theirs)
+        std::ofstream(tools / name, std::ios::binary) << bytes;
+
+    ASSERT_EQ(RunToEnd(kSetup + L" /D=" + tools.wstring()), 0u);
+    EXPECT_EQ(AppsEntry(L"InstallLocation"), own.wstring());
+    EXPECT_EQ(NamesOf(FilesIn(own)),
+              L"DeskBroom.doc DeskBroom.exe ReadMe.txt Uninstall.exe WindowsFilter.txt ");
+    EXPECT_EQ(RunToEnd(L"\"" + (own / L"Uninstall.exe").wstring() + L"\" /S"), 0u);
+    EXPECT_TRUE(WaitFor([&] { return !fs::exists(own); }, 60000));
+    EXPECT_EQ(FilesIn(tools).size(), std::size(theirs));
+    for (const auto& [name, bytes] : theirs)
+        EXPECT_EQ(Bytes(tools / name), bytes) << name;
 }
 
 TEST_F(ReleaseTest, ZipUnpackedIntoAFolderWithBlanksAndNonAnsiCharactersRuns) {
