@@ -25,6 +25,8 @@ constexpr wchar_t kArmingName[] = L"Arming";
 constexpr UINT_PTR kReleaseTimer = 1;
 constexpr UINT kReleaseCheckMs = 20;
 
+constexpr UINT kTellUser = WM_APP + 1;
+
 // A 32-bit integer argument as the program itself passes it, or any other argument converted by
 // the automation runtime, which is loaded only for that: the program's own arming call needs
 // none of it.
@@ -209,11 +211,6 @@ HRESULT WinHook::Register(bool retry) {
     // The system takes a combination once: equal hotkeys share close-all's registration, and the
     // handler runs both actions for its press.
     const Combination wanted[] = {closeAll, clean == closeAll ? Combination{} : clean};
-    const std::u16string actions[] = {
-        clean == closeAll ? UiText.LabelDeskBroom + u" and " + UiText.LabelCleanClipboard
-                          : UiText.LabelDeskBroom,
-        UiText.LabelCleanClipboard};
-    std::u16string taken;
     for (int i = 0; i < 2; ++i) {
         Slot& slot = slots_[i];
         const int id = i + 1;
@@ -233,12 +230,37 @@ HRESULT WinHook::Register(bool retry) {
         const DWORD error = ::GetLastError();
         if (error != ERROR_HOTKEY_ALREADY_REGISTERED)
             return HRESULT_FROM_WIN32(error);
-        taken += u"The hotkey " + Spelled(wanted[i].mask, wanted[i].keyCode) + u" for " +
+        slot.untold = true;
+    }
+    // Told once the caller is done: a save in the Hotkeys dialog arms before it loads the key
+    // names it stored, and only what is still missing then is worth a word.
+    for (const Slot& slot : slots_) {
+        if (slot.untold && !tellPosted_)
+            tellPosted_ = ::PostMessageW(window_, kTellUser, 0, 0) != FALSE;
+    }
+    return S_OK;
+}
+
+void WinHook::TellUser() {
+    tellPosted_ = false;
+    const bool same = slots_[1].wanted.keyCode == 0 &&
+                      slots_[0].wanted == Combination{settings_.intMOdCcHotKeyLetter,
+                                                      settings_.intGMOdCcCtrlAltShift};
+    const std::u16string actions[] = {
+        same ? UiText.LabelDeskBroom + u" and " + UiText.LabelCleanClipboard
+             : UiText.LabelDeskBroom,
+        UiText.LabelCleanClipboard};
+    std::u16string taken;
+    for (int i = 0; i < 2; ++i) {
+        Slot& slot = slots_[i];
+        if (!slot.untold || slot.registered)
+            continue;
+        slot.untold = false;
+        taken += u"The hotkey " + Spelled(slot.wanted.mask, slot.wanted.keyCode) + u" for " +
                  actions[i] + u" is already used by another program.\r";
     }
     if (!taken.empty())
         ShowMessage(taken + u"DeskBroom runs on; Set Hotkeys lets you choose another key.");
-    return S_OK;
 }
 
 void WinHook::UnregisterAll() {
@@ -283,6 +305,10 @@ void WinHook::OnReleaseCheck() {
 LRESULT WinHook::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TIMER && wParam == kReleaseTimer) {
         OnReleaseCheck();
+        return 0;
+    }
+    if (message == kTellUser) {
+        TellUser();
         return 0;
     }
     if (message != WM_HOTKEY)

@@ -65,6 +65,7 @@ class WinHook final : public IDispatch {
     struct Slot {
         Combination wanted;
         bool registered = false;
+        bool untold = false;  // held by another program, and the user not told yet
     };
 
     WinHook(const HotkeySettings& settings, KeyEventHandler keyEvent);
@@ -74,6 +75,7 @@ class WinHook final : public IDispatch {
     // Registers what the settings ask for: the slots whose combination changed, and with
     // `retry` those that failed before. The user hears of the ones another program holds.
     HRESULT Register(bool retry);
+    void TellUser();
     void UnregisterAll();
     void OnHotkey(int id, LPARAM lParam);
     void OnReleaseCheck();
@@ -85,6 +87,7 @@ class WinHook final : public IDispatch {
     KeyEventHandler keyEvent_;
     bool armed_ = false;
     Slot slots_[2];
+    bool tellPosted_ = false;
     int heldId_ = 0;  // the hotkey raised last while its key is still down; 0 when none
     std::uint8_t heldKey_ = 0;
 };

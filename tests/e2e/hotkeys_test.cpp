@@ -608,6 +608,25 @@ TEST_F(HotkeysDialogTest, ApplyWithTheSwitchOffDisarmsAtOnceAndStaysOpen) {
     EXPECT_EQ(ReadSetting(L"HotkeysActivated"), L"0");
 }
 
+TEST_F(HotkeysDialogTest, AnAppliedKeyWorksAtTheNextPressAndTheOldOneNoLonger) {
+    StartWith({{L"HotkeysActivated", L"1"}});
+    HotkeysDialog dialog(Open());
+    ASSERT_NE(dialog.window, nullptr);
+    Click(::FindWindowExW(dialog.ccKey, nullptr, L"Edit", nullptr));
+    PressKey(VK_HOME);
+    PressChord({VK_SHIFT, VK_END});
+    Type(L"F10");
+    ASSERT_TRUE(WaitFor([&] { return TextOf(dialog.ccKey) == L"F10"; }));
+    Click(dialog.apply);
+    ASSERT_TRUE(WaitFor([] { return ReadSetting(L"CcHotKeyLetter") == L"F10"; }));
+    for (auto [key, cleans] : {std::pair{VK_F11, false}, std::pair{VK_F10, true}}) {
+        SCOPED_TRACE(key);
+        PutClipboardText(kDirtyText);
+        PressCtrlAltShift(static_cast<WORD>(key));
+        EXPECT_EQ(WaitFor([] { return ClipboardIs(kCleanText); }, kSettleMs), cleans);
+    }
+}
+
 TEST_F(HotkeysDialogTest, ATypedKeyNameIsStoredAndShownAgain) {
     StartWith({});
     HotkeysDialog dialog(Open());
