@@ -14,4 +14,9 @@ for dll in $dlls; do
         status=1
     fi
 done
+# Hotkeys come from the system's hotkey registration; no hook watches the desktop's input.
+if x86_64-w64-mingw32-objdump -p "$exe" | grep -q -E '\bSetWindowsHookEx[AW]?\b'; then
+    echo "BAD  SetWindowsHookEx is imported"
+    status=1
+fi
 exit $status

@@ -105,7 +105,7 @@ Memory Measure(const std::wstring& exe, const std::string& filter, bool hotkeys)
         return memory;
     }
     // Start-up has ended when the icon is up and the program waits for input; a moment more
-    // lets the loading of the filter and the hook settle.
+    // lets the loading of the filter and the hotkeys settle.
     if (!WaitFor([](int before) { return TrayIconCount() > before; }, iconsBefore, 30000))
         std::fprintf(stderr, "no tray icon from %ls\n", copy.c_str());
     ::WaitForInputIdle(started.hProcess, 10000);
@@ -193,7 +193,7 @@ int wmain(int argc, wchar_t** argv) {
         "  memory the filter adds:                  %.2fx the file's size, %+.0f KB for "
         "%.0f KB (<= 8x)\n",
         added / fileSize, added / 1024, fileSize / 1024);
-    std::printf("  private memory, hotkeys armed:           %.2fx the minimal program (<= 1.3x)\n",
+    std::printf("  private memory, hotkeys armed:           %.2fx the minimal program (<= 1.15x)\n",
                 armed.privateBytes / base.privateBytes);
     std::printf(
         "  peak reading a 100 MB one-line filter:   %.2fx the reader's 64 KB buffer, "

@@ -393,13 +393,13 @@ void frmDeskBroom::LoadWindowsFilter() {
     windowsFilter_.LoadWindowsFilter();
 }
 
-bool frmDeskBroom::RestoreHotkeys() {
+bool frmDeskBroom::CreateHotkeysAndRestoreSettings() {
     // The component comes with the main window, disarmed; start-up arms it if asked to.
     if (!WinHookHotKey) {
         WinHookHotKey.reset(WinHook::Create(
-            instance_, [this](std::int32_t& keyCode, std::int16_t shift, std::int32_t scanCode,
-                              std::int32_t flags, std::int32_t time, std::int16_t& handled) {
-                WinHookHotKey_KeyEvent(keyCode, shift, scanCode, flags, time, handled);
+            instance_, hotkeysForm_,
+            [this](std::int32_t& keyCode, std::int16_t shift, std::int16_t& handled) {
+                WinHookHotKey_KeyEvent(keyCode, shift, handled);
             }));
         if (!WinHookHotKey)
             EndWithFailure(DescribeLastError());
@@ -422,8 +422,12 @@ void frmDeskBroom::DeActivateHotkey() {
     PutArming(*WinHookHotKey, WinHook::kDisarmed);
 }
 
-void frmDeskBroom::WinHookHotKey_KeyEvent(std::int32_t& keyCode, std::int16_t shift, std::int32_t,
-                                          std::int32_t, std::int32_t, std::int16_t& handled) {
+void frmDeskBroom::HotkeySettingsChanged() {
+    WinHookHotKey->FollowSettings();
+}
+
+void frmDeskBroom::WinHookHotKey_KeyEvent(std::int32_t& keyCode, std::int16_t shift,
+                                          std::int16_t& handled) {
     DispatchKeyEvent(hotkeysForm_, keyCode, shift, handled, *this);
 }
 

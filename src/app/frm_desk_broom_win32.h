@@ -41,6 +41,7 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     // Arm and disarm the hotkeys (HotkeyArming).
     void ActivateHotkey() override;
     void DeActivateHotkey() override;
+    void HotkeySettingsChanged() override;
 
     void Form_Load();
     void Form_Resize(WPARAM sizeType);
@@ -63,8 +64,7 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     void mPopAbout_Click();
     void mPopExit_Click();
 
-    void WinHookHotKey_KeyEvent(std::int32_t& keyCode, std::int16_t shift, std::int32_t scanCode,
-                                std::int32_t flags, std::int32_t time, std::int16_t& handled);
+    void WinHookHotKey_KeyEvent(std::int32_t& keyCode, std::int16_t shift, std::int16_t& handled);
 
     void SwitchDefaultAction(bool deskBroom);
     void SetChecked(UINT id, bool checked);
@@ -75,7 +75,7 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     void FlashAndHide() override;
     void ShowDefaultAction(bool deskBroomIsDefault, const std::u16string& tip) override;
     void LoadWindowsFilter() override;
-    bool RestoreHotkeys() override;
+    bool CreateHotkeysAndRestoreSettings() override;
     void ShowAutostartState() override;
     void HideOwnerWindow() override;
 
@@ -92,7 +92,7 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     std::u16string currentTip_;
     bool bDefaultDeskBroom = true;
     UINT taskbarCreatedMessage_ = 0;
-    WinHookRef WinHookHotKey;  // the keyboard-hook component
+    WinHookRef WinHookHotKey;  // the hotkey component
     frmHotkeys hotkeysForm_;   // the hotkey settings, whether the dialog is open or not
     WindowsFilter windowsFilter_;
     CloseAll closeAll_;

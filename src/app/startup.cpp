@@ -29,7 +29,7 @@ bool RunStartupSequence(StartupHost& host, const std::u16string& appVersion) {
     host.ShowDefaultAction(deskBroomIsDefault,
                            deskBroomIsDefault ? UiText.TipDeskBroom : UiText.LabelCleanClipboard);
     host.LoadWindowsFilter();
-    if (host.RestoreHotkeys())
+    if (host.CreateHotkeysAndRestoreSettings())
         host.ActivateHotkey();
     host.ShowAutostartState();
     host.HideOwnerWindow();

@@ -15,8 +15,9 @@ class StartupHost {
     // Check marks of the two default items, then the tray icon with the given tooltip.
     virtual void ShowDefaultAction(bool deskBroomIsDefault, const std::u16string& tip) = 0;
     virtual void LoadWindowsFilter() = 0;
-    // Loads the hotkey settings; true when the hotkeys are to be armed.
-    virtual bool RestoreHotkeys() = 0;
+    // Creates the hotkey component, disarmed, and loads the hotkey settings; true when the
+    // hotkeys are to be armed.
+    virtual bool CreateHotkeysAndRestoreSettings() = 0;
     virtual void ActivateHotkey() = 0;
     virtual void ShowAutostartState() = 0;
     // Keeps the program out of the task bar and the task switcher.

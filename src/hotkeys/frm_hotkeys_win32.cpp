@@ -181,10 +181,10 @@ void frmHotkeys::LayOut() {
                    SWP_NOZORDER | SWP_NOACTIVATE);
 
     for (int list : {kIdCmbDbrHotkeyLetter, kIdCmbCcHotkeyLetter}) {
-        for (int n = 1; n <= 12; ++n) {
-            std::wstring name = L"F" + std::to_wstring(n);
+        for (std::u16string_view name : HotKeyLetters()) {
+            std::wstring item = ToWide(std::u16string(name));
             ::SendDlgItemMessageW(hwnd_, list, CB_ADDSTRING, 0,
-                                  reinterpret_cast<LPARAM>(name.c_str()));
+                                  reinterpret_cast<LPARAM>(item.c_str()));
         }
     }
 
@@ -211,6 +211,7 @@ void frmHotkeys::Form_Load() {
         SetItemText(hwnd_, id, *caption);
     // Starts from what is stored, not from edits left unsaved at an earlier opening.
     RestoreGlobalsFromRegistry();
+    arming_->HotkeySettingsChanged();
     RestoreControlsFromGlobals();
 }
 
@@ -265,6 +266,7 @@ bool frmHotkeys::Save() {
         return false;
     SaveControlsToRegistry();
     RestoreGlobalsFromRegistry();
+    arming_->HotkeySettingsChanged();
     return true;
 }
 

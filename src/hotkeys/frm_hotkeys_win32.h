@@ -15,9 +15,9 @@ class frmHotkeys final : public HotkeySettings {
     // iconResource: the dialog's own icon in the program's resources.
     explicit frmHotkeys(WORD iconResource) : iconResource_(iconResource) {}
 
-    // Opens the dialog modally and returns when it closes; a save arms or disarms the hook
-    // through `arming`. While it is open, a second request brings it to the front instead. The
-    // owner is the program's hidden owner window: close-all passes over owned windows, and the
+    // Opens the dialog modally and returns when it closes; a save arms or disarms the
+    // hotkeys through `arming`. While it is open, a second request brings it to the front instead.
+    // The owner is the program's hidden owner window: close-all passes over owned windows, and the
     // dialog keeps a task-bar button of its own.
     void Show(HotkeyArming& arming, HWND owner);
 

@@ -28,15 +28,17 @@ HotkeyControls ControlsFromSettings(const HotkeySettings& settings);
 // True when either row has none of its three modifier boxes ticked.
 bool HotkeyRowWithoutModifier(const HotkeyControls& controls);
 
-// Arms or disarms the keyboard hook.
+// Arms or disarms the hotkeys.
 class HotkeyArming {
   public:
     virtual ~HotkeyArming() = default;
     virtual void ActivateHotkey() = 0;
     virtual void DeActivateHotkey() = 0;
+    // The hotkey settings in memory were loaded anew; armed hotkeys follow them.
+    virtual void HotkeySettingsChanged() = 0;
 };
 
-// Writes the seven box states as "1"/"0", arms or disarms the hook as the switch says, then
+// Writes the seven box states as "1"/"0", arms or disarms the hotkeys as the switch says, then
 // writes both key names exactly as typed. The in-memory settings are not touched.
 void StoreHotkeyControls(const HotkeyControls& controls, HotkeyArming& arming);
 

@@ -20,6 +20,16 @@ std::int16_t ModifierMask(bool shift, bool ctrl, bool alt) {
                                      (alt ? kMaskAlt : 0));
 }
 
+std::span<const std::u16string_view> HotKeyLetters() {
+    return kKeyNames;
+}
+
+std::u16string_view KeyNameOf(std::int16_t keyCode) {
+    const int index = keyCode - kVkF1;
+    return index >= 0 && index < static_cast<int>(std::size(kKeyNames)) ? kKeyNames[index]
+                                                                        : std::u16string_view{};
+}
+
 std::int16_t HotKeyLetterToKeyCode(std::u16string_view name) {
     for (std::size_t i = 0; i < std::size(kKeyNames); ++i) {
         if (name == kKeyNames[i])

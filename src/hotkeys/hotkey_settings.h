@@ -3,10 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
-// Modifier mask bits, as the keyboard hook reports the modifiers held.
+// Modifier mask bits, as the hotkey component reports the modifiers held.
 inline constexpr std::int16_t kMaskShift = 1;
 inline constexpr std::int16_t kMaskCtrl = 2;
 inline constexpr std::int16_t kMaskAlt = 4;
@@ -16,6 +17,11 @@ std::int16_t ModifierMask(bool shift, bool ctrl, bool alt);
 // The virtual-key code of "F1" to "F12" (112 to 123); 0 for any other text, compared whole and
 // case-sensitively.
 std::int16_t HotKeyLetterToKeyCode(std::u16string_view name);
+
+// The key names the hotkeys can have, "F1" to "F12" in order.
+std::span<const std::u16string_view> HotKeyLetters();
+// The name of key code 112 to 123 ("F1" to "F12"); empty for any other code.
+std::u16string_view KeyNameOf(std::int16_t keyCode);
 
 // The program-wide hotkey settings. The Hotkeys dialog class derives from this, so the fields
 // are its public variables and live as long as its one instance, open or not.

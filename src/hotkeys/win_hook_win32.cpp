@@ -1,28 +1,31 @@
-// The keyboard-hook component: a system-wide key watcher armed and disarmed through IDispatch.
+// The hotkey component: the two configured hotkeys registered with the system while armed, armed
+// and disarmed through IDispatch.
 #include "hotkeys/win_hook_win32.h"
 
 #include <oleauto.h>
 
 #include <cwchar>
 #include <optional>
+#include <string>
 #include <utility>
 
+#include "common/ui_text.h"
 #include "win32/failure.h"
 #include "win32/system_function.h"
+#include "win32/ui_win32.h"
 #include "win32/window_binding.h"
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"DeskBroomKeyboardHook";
-constexpr UINT kPressesPending = WM_APP + 1;
+constexpr wchar_t kWindowClass[] = L"DeskBroomHotkeys";
 constexpr wchar_t kArmingName[] = L"Arming";
 
-// Presses wait here while the program's commands are held (say, while Notepad is open on the
-// filter file); they must not pile up without bound.
-constexpr std::size_t kMaxPending = 256;
+// While a raised hotkey's key is held, its release is looked for this often: far more often
+// than a finger can let go of a key and press it again.
+constexpr UINT_PTR kReleaseTimer = 1;
+constexpr UINT kReleaseCheckMs = 20;
 
-// The armed component: the one the hook procedure records presses for.
-WinHook* hookOwner = nullptr;
+constexpr UINT kTellUser = WM_APP + 1;
 
 // A 32-bit integer argument as the program itself passes it, or any other argument converted by
 // the automation runtime, which is loaded only for that: the program's own arming call needs
@@ -39,13 +42,31 @@ std::optional<LONG> ToLong(const VARIANT& argument) {
     return value.lVal;
 }
 
-bool HeldNow(std::uint8_t vk) {
+bool KeyHeld(std::uint8_t vk) {
     return (::GetAsyncKeyState(vk) & 0x8000) != 0;
+}
+
+UINT SystemModifiers(std::int16_t mask) {
+    return MOD_NOREPEAT | ((mask & kMaskShift) ? MOD_SHIFT : 0) |
+           ((mask & kMaskCtrl) ? MOD_CONTROL : 0) | ((mask & kMaskAlt) ? MOD_ALT : 0);
+}
+
+// "Ctrl+Alt+Shift+F12", as the user sets it in the Hotkeys dialog.
+std::u16string Spelled(std::int16_t mask, std::int16_t keyCode) {
+    std::u16string text;
+    if (mask & kMaskCtrl)
+        text += u"Ctrl+";
+    if (mask & kMaskAlt)
+        text += u"Alt+";
+    if (mask & kMaskShift)
+        text += u"Shift+";
+    return text += KeyNameOf(keyCode);
 }
 
 }  // namespace
 
-WinHook* WinHook::Create(HINSTANCE instance, KeyEventHandler keyEvent) {
+WinHook* WinHook::Create(HINSTANCE instance, const HotkeySettings& settings,
+                         KeyEventHandler keyEvent) {
     WNDCLASSEXW type{};
     type.cbSize = sizeof type;
     type.lpfnWndProc = &BoundWindowProc<WinHook>;
@@ -53,16 +74,17 @@ WinHook* WinHook::Create(HINSTANCE instance, KeyEventHandler keyEvent) {
     type.lpszClassName = kWindowClass;
     ::RegisterClassExW(&type);  // fails harmlessly when a second component registers again
     // A COM object: its last Release deletes it.
-    WinHookRef hook(new WinHook(std::move(keyEvent)));
+    WinHookRef hook(new WinHook(settings, std::move(keyEvent)));
     hook->ownWindow_.reset(::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                              nullptr, instance, hook.get()));
     return hook->ownWindow_ ? hook.release() : nullptr;
 }
 
-WinHook::WinHook(KeyEventHandler keyEvent) : keyEvent_(std::move(keyEvent)) {}
+WinHook::WinHook(const HotkeySettings& settings, KeyEventHandler keyEvent)
+    : settings_(settings), keyEvent_(std::move(keyEvent)) {}
 
 WinHook::~WinHook() {
-    Disarm();
+    UnregisterAll();
     // Unbound first: the window's last messages must not reach a component being destroyed.
     if (window_)
         ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -153,7 +175,7 @@ HRESULT WinHook::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* pa
             return E_POINTER;
         *result = VARIANT{};
         result->vt = VT_I4;
-        result->lVal = hook_ ? kArmed : kDisarmed;
+        result->lVal = armed_ ? kArmed : kDisarmed;
         return S_OK;
     }
     return DISP_E_MEMBERNOTFOUND;
@@ -162,9 +184,12 @@ HRESULT WinHook::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* pa
 HRESULT WinHook::PutArming(LONG value) {
     switch (value) {
         case kArmed:
-            return Arm();
+            armed_ = true;
+            // Arming again tries once more what another program held before.
+            return Register(true);
         case kDisarmed:
-            Disarm();
+            armed_ = false;
+            UnregisterAll();
             return S_OK;
         default:
             // No other state exists; guessing one would arm or disarm against the caller's will.
@@ -172,73 +197,126 @@ HRESULT WinHook::PutArming(LONG value) {
     }
 }
 
-HRESULT WinHook::Arm() {
-    if (hook_)
-        return S_OK;
-    // The hook procedure has no context of its own: it reaches the one armed component.
-    if (hookOwner)
-        return HRESULT_FROM_WIN32(ERROR_BUSY);
-    tracker_.Reset();
-    hook_.reset(::SetWindowsHookExW(WH_KEYBOARD_LL, &WinHook::LowLevelKeyboardProc,
-                                    ::GetModuleHandleW(nullptr), 0));
-    if (!hook_)
-        return HRESULT_FROM_WIN32(::GetLastError());
-    hookOwner = this;
+void WinHook::FollowSettings() {
+    if (!armed_)
+        return;
+    HRESULT result = Register(false);
+    if (FAILED(result))
+        EndWithFailure(DescribeError(result));
+}
+
+HRESULT WinHook::Register(bool retry) {
+    const Combination closeAll{settings_.intMOdDbrHotKeyLetter, settings_.intGMOdDbrCtrlAltShift};
+    const Combination clean{settings_.intMOdCcHotKeyLetter, settings_.intGMOdCcCtrlAltShift};
+    // The system takes a combination once: equal hotkeys share close-all's registration, and the
+    // handler runs both actions for its press.
+    const Combination wanted[] = {closeAll, clean == closeAll ? Combination{} : clean};
+    for (int i = 0; i < 2; ++i) {
+        Slot& slot = slots_[i];
+        const int id = i + 1;
+        if (slot.wanted == wanted[i] && (slot.registered || !retry))
+            continue;
+        if (slot.registered)
+            ::UnregisterHotKey(window_, id);
+        slot = Slot{wanted[i], false};
+        // Key code 0 (a key name other than F1 to F12) names no key that could be pressed.
+        if (wanted[i].keyCode == 0)
+            continue;
+        if (::RegisterHotKey(window_, id, SystemModifiers(wanted[i].mask),
+                             static_cast<UINT>(wanted[i].keyCode))) {
+            slot.registered = true;
+            continue;
+        }
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_HOTKEY_ALREADY_REGISTERED)
+            return HRESULT_FROM_WIN32(error);
+        slot.untold = true;
+    }
+    // Told once the caller is done: a save in the Hotkeys dialog arms before it loads the key
+    // names it stored, and only what is still missing then is worth a word.
+    for (const Slot& slot : slots_) {
+        if (slot.untold && !tellPosted_)
+            tellPosted_ = ::PostMessageW(window_, kTellUser, 0, 0) != FALSE;
+    }
     return S_OK;
 }
 
-void WinHook::Disarm() {
-    hook_.reset();
-    if (hookOwner == this)
-        hookOwner = nullptr;
-    // Presses recorded before the disarm must not fire afterwards.
-    pending_.clear();
-}
-
-LRESULT CALLBACK WinHook::LowLevelKeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && hookOwner) {
-        Guarded([&] {
-            const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-            LowLevelKeyEvent event{static_cast<std::uint32_t>(wParam), info->vkCode, info->scanCode,
-                                   info->flags, info->time};
-            if (auto press = hookOwner->tracker_.OnKey(event, &HeldNow))
-                hookOwner->Record(*press);
-        });
+void WinHook::TellUser() {
+    tellPosted_ = false;
+    const bool same = slots_[1].wanted.keyCode == 0 &&
+                      slots_[0].wanted == Combination{settings_.intMOdCcHotKeyLetter,
+                                                      settings_.intGMOdCcCtrlAltShift};
+    const std::u16string actions[] = {
+        same ? UiText.LabelDeskBroom + u" and " + UiText.LabelCleanClipboard
+             : UiText.LabelDeskBroom,
+        UiText.LabelCleanClipboard};
+    std::u16string taken;
+    for (int i = 0; i < 2; ++i) {
+        Slot& slot = slots_[i];
+        if (!slot.untold || slot.registered)
+            continue;
+        slot.untold = false;
+        taken += u"The hotkey " + Spelled(slot.wanted.mask, slot.wanted.keyCode) + u" for " +
+                 actions[i] + u" is already used by another program.\r";
     }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    if (!taken.empty())
+        ShowMessage(taken + u"DeskBroom runs on; Set Hotkeys lets you choose another key.");
 }
 
-void WinHook::Record(const KeyPress& press) {
-    if (pending_.size() >= kMaxPending)
-        return;
-    pending_.push_back(press);
-    if (notifyPosted_)
-        return;
-    // A full message queue leaves the flag down: the next press tries again rather than none
-    // ever being raised.
-    notifyPosted_ = ::PostMessageW(window_, kPressesPending, 0, 0) != FALSE;
-}
-
-void WinHook::RaiseKeyEvents() {
-    // A handler may pump messages for minutes; presses recorded meanwhile are posted anew and
-    // raised inside it rather than waiting for it to return.
-    notifyPosted_ = false;
-    while (hook_ && !pending_.empty()) {
-        KeyPress press = pending_.front();
-        pending_.pop_front();
-        std::int32_t keyCode = press.keyCode;
-        std::int16_t handled = 0;
-        if (keyEvent_)
-            keyEvent_(keyCode, press.shift, press.scanCode, press.flags, press.time, handled);
+void WinHook::UnregisterAll() {
+    for (int i = 0; i < 2; ++i) {
+        if (slots_[i].registered)
+            ::UnregisterHotKey(window_, i + 1);
+        slots_[i] = Slot{};
     }
+    heldId_ = 0;
+    ::KillTimer(window_, kReleaseTimer);
+}
+
+void WinHook::OnHotkey(int id, LPARAM lParam) {
+    const UINT modifiers = LOWORD(lParam);
+    const auto key = static_cast<std::uint8_t>(HIWORD(lParam));
+    // MOD_NOREPEAT keeps a held key from firing again on Windows; Wine ignores it and reports
+    // every auto-repeat.
+    if (id == heldId_ && KeyHeld(heldKey_))
+        return;
+    heldId_ = 0;
+    if (KeyHeld(key)) {
+        heldId_ = id;
+        heldKey_ = key;
+        ::SetTimer(window_, kReleaseTimer, kReleaseCheckMs, nullptr);
+    }
+    std::int32_t keyCode = key;
+    const std::int16_t shift = ModifierMask(
+        (modifiers & MOD_SHIFT) != 0, (modifiers & MOD_CONTROL) != 0, (modifiers & MOD_ALT) != 0);
+    // A registered hotkey never reaches another program, so the handled flag asks nothing more.
+    std::int16_t handled = 0;
+    if (keyEvent_)
+        keyEvent_(keyCode, shift, handled);
+}
+
+void WinHook::OnReleaseCheck() {
+    if (heldId_ != 0 && KeyHeld(heldKey_))
+        return;
+    heldId_ = 0;
+    ::KillTimer(window_, kReleaseTimer);
 }
 
 LRESULT WinHook::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != kPressesPending)
+    if (message == WM_TIMER && wParam == kReleaseTimer) {
+        OnReleaseCheck();
+        return 0;
+    }
+    if (message == kTellUser) {
+        TellUser();
+        return 0;
+    }
+    if (message != WM_HOTKEY)
         return ::DefWindowProcW(window_, message, wParam, lParam);
     // Kept alive while a handler runs: it may end up releasing the component.
     WinHookRef keep((AddRef(), this));
-    RaiseKeyEvents();
+    if (armed_)
+        OnHotkey(static_cast<int>(wParam), lParam);
     return 0;
 }
 

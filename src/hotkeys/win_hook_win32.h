@@ -1,4 +1,5 @@
-// The keyboard-hook component: a system-wide key watcher armed and disarmed through IDispatch.
+// The hotkey component: the two configured hotkeys registered with the system while armed, armed
+// and disarmed through IDispatch.
 #pragma once
 
 #include <windows.h>
@@ -6,35 +7,35 @@
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 
-#include "hotkeys/key_press.h"
+#include "hotkeys/hotkey_settings.h"
 #include "win32/unique_handle.h"
 
-// While armed, a low-level keyboard hook on the thread that created the component records
-// each key press and posts it to the component's window; KeyEvent is raised from the message
-// loop. The hook procedure never waits for the handler: a close-all run started by a hotkey can
-// take minutes, and a hook that blocked that long would stall the whole desktop's keyboard and
-// be dropped by the system's hook timeout. For the same reason that thread must never wait
-// without answering sent messages (the system calls the hook through them). One component per
-// process can be armed at a time.
+// While armed, each distinct combination of the two hotkeys is registered for the component's
+// window (RegisterHotKey); WM_HOTKEY, posted to the thread that created the component, raises
+// KeyEvent there. A combination another program holds cannot be registered: the user is told,
+// and the other hotkey works on. The desktop's keyboard never waits for the program.
 class WinHook final : public IDispatch {
   public:
-    // keyCode: virtual-key code (by reference); shift: Shift 1, Ctrl 2, Alt 4 held at the press;
-    // scanCode, flags and time of the low-level event; handled: -1 when a hotkey matched.
+    // keyCode: virtual-key code (by reference); shift: Shift 1, Ctrl 2, Alt 4; handled: -1 when
+    // a hotkey matched.
     using KeyEventHandler =
-        std::function<void(std::int32_t& keyCode, std::int16_t shift, std::int32_t scanCode,
-                           std::int32_t flags, std::int32_t time, std::int16_t& handled)>;
+        std::function<void(std::int32_t& keyCode, std::int16_t shift, std::int16_t& handled)>;
 
     // The arming property: put 2 to arm, 0 to disarm.
     static constexpr DISPID kDispidArming = 22;
     static constexpr LONG kArmed = 2;
     static constexpr LONG kDisarmed = 0;
 
-    // A disarmed component holding one reference; null when its window cannot be made.
-    static WinHook* Create(HINSTANCE instance, KeyEventHandler keyEvent);
+    // A disarmed component holding one reference; null when its window cannot be made. While
+    // armed it registers the combinations that `settings` holds, which must outlive it.
+    static WinHook* Create(HINSTANCE instance, const HotkeySettings& settings,
+                           KeyEventHandler keyEvent);
+
+    // While armed, registers the combinations anew where the settings changed since.
+    void FollowSettings();
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
@@ -54,25 +55,41 @@ class WinHook final : public IDispatch {
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    explicit WinHook(KeyEventHandler keyEvent);
+    // A key code and mask in the settings' encoding; key code 0 names no key.
+    struct Combination {
+        std::int16_t keyCode = 0;
+        std::int16_t mask = 0;
+        friend bool operator==(const Combination&, const Combination&) = default;
+    };
+    // One registration: close-all's, and clean-clipboard's unless both hotkeys are the same.
+    struct Slot {
+        Combination wanted;
+        bool registered = false;
+        bool untold = false;  // held by another program, and the user not told yet
+    };
+
+    WinHook(const HotkeySettings& settings, KeyEventHandler keyEvent);
     ~WinHook();
 
     HRESULT PutArming(LONG value);
-    HRESULT Arm();
-    void Disarm();
-    void Record(const KeyPress& press);
-    void RaiseKeyEvents();
-
-    static LRESULT CALLBACK LowLevelKeyboardProc(int code, WPARAM wParam, LPARAM lParam);
+    // Registers what the settings ask for: the slots whose combination changed, and with
+    // `retry` those that failed before. The user hears of the ones another program holds.
+    HRESULT Register(bool retry);
+    void TellUser();
+    void UnregisterAll();
+    void OnHotkey(int id, LPARAM lParam);
+    void OnReleaseCheck();
 
     std::atomic<ULONG> refs_{1};
-    HWND window_ = nullptr;  // message-only: where presses are posted
+    HWND window_ = nullptr;  // message-only: where WM_HOTKEY arrives
     UniqueHwnd ownWindow_;   // the same window, destroyed with the component
+    const HotkeySettings& settings_;
     KeyEventHandler keyEvent_;
-    UniqueHhook hook_;  // installed while armed
-    KeyPressTracker tracker_;
-    std::deque<KeyPress> pending_;  // recorded, not yet raised
-    bool notifyPosted_ = false;
+    bool armed_ = false;
+    Slot slots_[2];
+    bool tellPosted_ = false;
+    int heldId_ = 0;  // the hotkey raised last while its key is still down; 0 when none
+    std::uint8_t heldKey_ = 0;
 };
 
 struct ComRelease {

@@ -19,8 +19,8 @@ std::u16string DescribeLastError();
 // Ends the program with a description of the exception being handled; only inside a catch.
 [[noreturn]] void EndWithCurrentException() noexcept;
 
-// Runs body; an exception that would leave it ends the program instead. Every window, dialog and
-// hook procedure runs its work through this: no exception may unwind into the system.
+// Runs body; an exception that would leave it ends the program instead. Every window and dialog
+// procedure runs its work through this: no exception may unwind into the system.
 template <typename Body>
 auto Guarded(Body&& body) noexcept -> decltype(body()) {
     try {

@@ -5,7 +5,7 @@
 
 enum class ProcessWait {
     // Holds this thread's commands until the program ends (answering only the messages other
-    // threads send, so the keyboard hook goes on), then handles what came meanwhile. Ends
+    // threads send, so that their senders never hang), then handles what came meanwhile. Ends
     // early when the program is asked to quit.
     UntilEnded,
     // Returns at once: the program lives on its own.

@@ -11,9 +11,9 @@
 // Messages for the open dialog (see SetOpenDialog) go through its dialog manager.
 void ProcessPendingMessages();
 
-// Handles only the messages that other threads send to this one, the keyboard hook's calls
-// among them; posted messages (tray clicks, menu commands, hotkey presses) stay queued. For
-// waits that must keep the hook answering without running the program's commands.
+// Handles only the messages that other threads send to this one; posted messages (tray clicks,
+// menu commands, hotkey presses) stay queued. For waits that must keep the program answering
+// other programs without running its own commands.
 void HandleSentMessages();
 
 // True when a quit request is waiting in this thread's queue (left there).

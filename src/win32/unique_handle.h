@@ -63,7 +63,6 @@ using UniqueHkey = UniqueAny<HandleTraits<HKEY, ::RegCloseKey>>;
 using UniqueHwnd = UniqueAny<HandleTraits<HWND, ::DestroyWindow>>;
 using UniqueHicon = UniqueAny<HandleTraits<HICON, ::DestroyIcon>>;
 using UniqueHmenu = UniqueAny<HandleTraits<HMENU, ::DestroyMenu>>;
-using UniqueHhook = UniqueAny<HandleTraits<HHOOK, ::UnhookWindowsHookEx>>;
 
 // A started process's record: both of its handles are closed when it goes.
 class UniqueProcessInformation {

@@ -4,7 +4,8 @@
 //   closing_window_recorder.exe <log file> <kind>:<title> ...
 //
 // Kinds: normal, tool (WS_EX_TOOLWINDOW), owned (a popup owned by the first window),
-// hidden (never shown), minimised. No window closes itself: one that gets WM_CLOSE stays,
+// hidden (never shown), minimised, hotkey (never shown; holds Ctrl+Alt+Shift+F12 as another
+// program's hotkey). No window closes itself: one that gets WM_CLOSE stays,
 // like an application that asks to save its changes.
 //
 // Copied as Notepad.exe beside DeskBroom.exe it stands in for the editor instead: it writes its
@@ -103,7 +104,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                       instance, nullptr);
         if (!first)
             first = hwnd;
-        if (kind != L"hidden") {
+        if (kind == L"hotkey")
+            ::RegisterHotKey(hwnd, 1, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_F12);
+        if (kind != L"hidden" && kind != L"hotkey") {
             ::ShowWindow(hwnd, kind == L"minimised" ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
         }
         wchar_t line[600];

@@ -1,5 +1,6 @@
-// Hotkeys end to end: keys pressed with SendInput reach DeskBroom's keyboard hook, and the
+// Hotkeys end to end: keys pressed with SendInput reach DeskBroom's registered hotkeys, and the
 // Hotkeys dialog is driven with the mouse and keyboard as a user would.
+#include "closing_recorder.h"
 #include "harness.h"
 
 #include <algorithm>
@@ -243,23 +244,57 @@ TEST_F(HotkeysTest, OnlyTheExactModifiersFireAHotkey) {
 
 TEST_F(HotkeysTest, HoldingTheKeyDownRunsTheActionOnce) {
     StartWith({{L"HotkeysActivated", L"1"}});
-    PutClipboardText(kDirtyText);
-    for (WORD key : {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F11})
-        KeyDown(key);
-    ASSERT_TRUE(WaitFor([] { return ClipboardIs(kCleanText); }));
+    struct Case {
+        const char* what;
+        int repeats;
+        DWORD gapMs;
+    };
+    // Auto-repeat sends further key-downs, about 30 a second, for as long as the key is held.
+    for (const Case& c : {Case{"five repeats at once", 5, 0}, Case{"held for 1 s", 30, 33}}) {
+        SCOPED_TRACE(c.what);
+        PutClipboardText(kDirtyText);
+        for (WORD key : {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F11})
+            KeyDown(key);
+        ASSERT_TRUE(WaitFor([] { return ClipboardIs(kCleanText); }));
 
-    // The key is still down: these are its auto-repeats.
-    PutClipboardText(kDirtyText);
-    for (int repeat = 0; repeat < 5; ++repeat)
+        // The key is still down: these are its auto-repeats.
+        PutClipboardText(kDirtyText);
+        for (int repeat = 0; repeat < c.repeats; ++repeat) {
+            ::Sleep(c.gapMs);
+            KeyDown(VK_F11);
+        }
+        EXPECT_FALSE(WaitFor([] { return !ClipboardIs(kDirtyText); }, kSettleMs));
+
+        // Released for a moment, as a finger lets go, and pressed again: a new press.
+        KeyUp(VK_F11);
+        ::Sleep(100);
         KeyDown(VK_F11);
-    EXPECT_FALSE(WaitFor([] { return !ClipboardIs(kDirtyText); }, kSettleMs));
+        EXPECT_TRUE(WaitFor([] { return ClipboardIs(kCleanText); }));
+        for (WORD key : {VK_F11, VK_SHIFT, VK_MENU, VK_CONTROL})
+            KeyUp(key);
+        ::Sleep(100);
+    }
+}
 
-    // Released and pressed again: a new press.
-    KeyUp(VK_F11);
-    KeyDown(VK_F11);
+TEST_F(HotkeysTest, AHotkeyAnotherProgramHoldsIsToldOnceAndTheOtherHotkeyWorks) {
+    WindowRecorder holder(BuildFolder(), {L"hotkey:Holds Ctrl+Alt+Shift+F12"});
+    ASSERT_TRUE(holder.Ready());
+    StartWith({{L"HotkeysActivated", L"1"}});
+    HWND box = app_->WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box),
+              L"The hotkey Ctrl+Alt+Shift+F12 for Desk Broom is already used by another program.\r"
+              L"DeskBroom runs on; Set Hotkeys lets you choose another key.");
+    PressButton(box, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return app_->FindMessageBox() == nullptr; }));
+    EXPECT_FALSE(WaitFor([&] { return app_->FindMessageBox() != nullptr; }, kSettleMs));
+    ASSERT_TRUE(app_->IsRunning());
+
+    PutClipboardText(kDirtyText);
+    PressCtrlAltShift(VK_F11);
     EXPECT_TRUE(WaitFor([] { return ClipboardIs(kCleanText); }));
-    for (WORD key : {VK_F11, VK_SHIFT, VK_MENU, VK_CONTROL})
-        KeyUp(key);
+    PressCtrlAltShift(VK_F12);
+    EXPECT_TRUE(WaitFor([&] { return !holder.Messages(WM_HOTKEY).empty(); }));
 }
 
 TEST_F(HotkeysTest, ALongCloseAllDoesNotHoldUpOtherProgramsKeyboardInput) {
@@ -270,8 +305,7 @@ TEST_F(HotkeysTest, ALongCloseAllDoesNotHoldUpOtherProgramsKeyboardInput) {
     ASSERT_TRUE(WaitFor([&] { return windows.closeRequests() >= 1; }));
 
     // Typing into another program while the run goes on: each key arrives before the run
-    // has moved on by more than a window or two. A hook that waited for the run, or for its
-    // pauses, would hold every key back until the system's hook timeout.
+    // has moved on by more than a window or two; the keyboard never waits for the run.
     ::SetForegroundWindow(TestWindows::TypingTarget());
     for (int typed = 1; typed <= 5; ++typed) {
         PressKey('A');
@@ -282,7 +316,7 @@ TEST_F(HotkeysTest, ALongCloseAllDoesNotHoldUpOtherProgramsKeyboardInput) {
         WaitFor([&] { return windows.fewestCloseRequests() == 1; }, kWindows * 300 + 10000));
 }
 
-TEST_F(HotkeysTest, AHotkeyPressedWhileNotepadIsOpenRunsOnceItClosesAndTheHookStaysAnswered) {
+TEST_F(HotkeysTest, AHotkeyPressedWhileNotepadIsOpenRunsOnceItClosesAndTheProgramStaysAnswered) {
     StartWith({{L"HotkeysActivated", L"1"}});
     PutClipboardText(kDirtyText);
     app_->PickMenuItem(L'w');
@@ -290,7 +324,7 @@ TEST_F(HotkeysTest, AHotkeyPressedWhileNotepadIsOpenRunsOnceItClosesAndTheHookSt
     ASSERT_TRUE(WaitFor([&] { return (editor = ::FindWindowW(L"Notepad", nullptr)) != nullptr; }));
 
     // The press waits for Notepad, as the tray does; the thread still answers what other
-    // threads send it, the way the system calls the keyboard hook.
+    // threads send it.
     ::SetForegroundWindow(TestWindows::TypingTarget());
     PressCtrlAltShift(VK_F11);
     DWORD_PTR answer = 0;
@@ -572,6 +606,25 @@ TEST_F(HotkeysDialogTest, ApplyWithTheSwitchOffDisarmsAtOnceAndStaysOpen) {
     Click(dialog.cancel);
     ASSERT_TRUE(WaitFor([&] { return Closed(dialog.window); }));
     EXPECT_EQ(ReadSetting(L"HotkeysActivated"), L"0");
+}
+
+TEST_F(HotkeysDialogTest, AnAppliedKeyWorksAtTheNextPressAndTheOldOneNoLonger) {
+    StartWith({{L"HotkeysActivated", L"1"}});
+    HotkeysDialog dialog(Open());
+    ASSERT_NE(dialog.window, nullptr);
+    Click(::FindWindowExW(dialog.ccKey, nullptr, L"Edit", nullptr));
+    PressKey(VK_HOME);
+    PressChord({VK_SHIFT, VK_END});
+    Type(L"F10");
+    ASSERT_TRUE(WaitFor([&] { return TextOf(dialog.ccKey) == L"F10"; }));
+    Click(dialog.apply);
+    ASSERT_TRUE(WaitFor([] { return ReadSetting(L"CcHotKeyLetter") == L"F10"; }));
+    for (auto [key, cleans] : {std::pair{VK_F11, false}, std::pair{VK_F10, true}}) {
+        SCOPED_TRACE(key);
+        PutClipboardText(kDirtyText);
+        PressCtrlAltShift(static_cast<WORD>(key));
+        EXPECT_EQ(WaitFor([] { return ClipboardIs(kCleanText); }, kSettleMs), cleans);
+    }
 }
 
 TEST_F(HotkeysDialogTest, ATypedKeyNameIsStoredAndShownAgain) {

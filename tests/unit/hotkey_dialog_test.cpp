@@ -15,6 +15,7 @@ class LoggingArming final : public HotkeyArming {
     explicit LoggingArming(FakeSettingsBackend& store) : store_(store) {}
     void ActivateHotkey() override { store_.log.push_back(u"<arm>"); }
     void DeActivateHotkey() override { store_.log.push_back(u"<disarm>"); }
+    void HotkeySettingsChanged() override {}
 
   private:
     FakeSettingsBackend& store_;

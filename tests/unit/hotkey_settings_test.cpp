@@ -52,7 +52,11 @@ TEST(HotKeyLetterToKeyCode, OnlyTheExactNamesF1ToF12HaveCodes) {
     };
     for (const auto& [name, code] : cases) {
         EXPECT_EQ(HotKeyLetterToKeyCode(name), code) << Narrow(name);
+        // And back: the codes of F1 to F12 have their names, every other code none.
+        EXPECT_EQ(KeyNameOf(static_cast<std::int16_t>(code)), code ? name : u"") << code;
     }
+    for (int code : {111, 124})
+        EXPECT_EQ(KeyNameOf(static_cast<std::int16_t>(code)), u"") << code;
 }
 
 struct LoadCase {

@@ -28,7 +28,7 @@ class RecordingHost final : public StartupHost {
         tip = tipText;
     }
     void LoadWindowsFilter() override { steps.push_back("filter"); }
-    bool RestoreHotkeys() override {
+    bool CreateHotkeysAndRestoreSettings() override {
         steps.push_back("hotkey settings");
         return hotkeysActivated;
     }
