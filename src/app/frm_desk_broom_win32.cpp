@@ -1,7 +1,7 @@
 // The hidden main window: start-up, tray icon and menu, the default action and the program's exit.
 #include "app/frm_desk_broom_win32.h"
 
-#include <vector>
+#include <cstring>
 
 #include "app/resources/resource.h"
 #include "common/ui_text.h"
@@ -337,19 +337,22 @@ bool frmDeskBroom::IsChecked(UINT id) const {
 }
 
 std::u16string frmDeskBroom::AppVersion() const {
-    wchar_t path[MAX_PATH * 4];
-    DWORD length = ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-    DWORD ignored = 0;
-    DWORD size = length ? ::GetFileVersionInfoSizeW(path, &ignored) : 0;
-    std::vector<BYTE> info(size);
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT fixedSize = 0;
-    if (size == 0 || !::GetFileVersionInfoW(path, 0, size, info.data()) ||
-        !::VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) ||
-        fixedSize < sizeof(VS_FIXEDFILEINFO)) {
+    // Straight from the program's own version resource: the version DLL's readers would load a
+    // DLL that Windows looks for beside the program first.
+    HRSRC found = ::FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    HGLOBAL loaded = found ? ::LoadResource(nullptr, found) : nullptr;
+    const auto* block = static_cast<const BYTE*>(loaded ? ::LockResource(loaded) : nullptr);
+    const DWORD size = found ? ::SizeofResource(nullptr, found) : 0;
+    // The block's length, value length and type (three WORDs) and its key, then the fixed part
+    // at the next DWORD boundary.
+    constexpr DWORD kFixedOffset = (3 * sizeof(WORD) + sizeof(L"VS_VERSION_INFO") + 3) & ~3u;
+    VS_FIXEDFILEINFO fixed{};
+    if (!block || size < kFixedOffset + sizeof fixed)
         return FormatAppVersion(0, 0);
-    }
-    return FormatAppVersion(HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS));
+    std::memcpy(&fixed, block + kFixedOffset, sizeof fixed);
+    if (fixed.dwSignature != VS_FFI_SIGNATURE)
+        return FormatAppVersion(0, 0);
+    return FormatAppVersion(HIWORD(fixed.dwFileVersionMS), LOWORD(fixed.dwFileVersionMS));
 }
 
 // Start-up steps.

@@ -8,6 +8,9 @@
 #include "win32/failure.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Before anything can load a DLL: from now on DLLs come from the system folder only, never
+    // from the program's own folder (Downloads, or a tools folder others can write to).
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     static RegistrySettingsBackend settings;
     UseSettingsBackend(&settings);
 

@@ -1,12 +1,25 @@
 // Walking the desktop's top-level windows and listing those a close-all run will close.
+#include <dwmapi.h>
+
 #include <iterator>
 
 #include "closing/closing_win32.h"
+#include "win32/system_function.h"
 
 namespace {
 
 bool IsToolWindow(HWND hwnd) {
     return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
+}
+
+// Windows 10 and 11 call windows visible that the desktop window manager hides. Where the
+// question cannot be asked, the window counts as shown.
+bool IsCloaked(HWND hwnd) {
+    using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+    static const auto get =
+        LoadSystemFunction<GetAttribute>(L"dwmapi.dll", "DwmGetWindowAttribute");
+    DWORD cloaked = 0;
+    return get && SUCCEEDED(get(hwnd, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) && cloaked != 0;
 }
 
 struct Collecting {
@@ -21,7 +34,12 @@ bool IsSelectedNow(HWND hwnd, const FilterList& filters) {
     facts.visible = ::IsWindowVisible(hwnd) != FALSE;
     facts.hasParent = ::GetParent(hwnd) != nullptr;
     facts.toolWindow = IsToolWindow(hwnd);
-    if (!facts.visible || facts.hasParent || facts.toolWindow)
+    // WM_CLOSE to the shell's desktop opens the Shut Down dialog.
+    facts.shellDesktop = hwnd == ::GetShellWindow();
+    if (!facts.visible || facts.hasParent || facts.toolWindow || facts.shellDesktop)
+        return false;
+    facts.cloaked = IsCloaked(hwnd);
+    if (facts.cloaked)
         return false;
     // One unit beyond the tested length shows whether the cut falls inside a surrogate pair.
     wchar_t title[kMaxTitleLength + 2];

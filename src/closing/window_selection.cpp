@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "common/text.h"
+
 namespace {
 
 // The program's own windows (its name as one word and as two, its main form) and the shell's
@@ -19,10 +21,8 @@ const FilterList& SparedByName() {
 std::u16string_view CutTitle(std::u16string_view title) {
     if (title.size() <= kMaxTitleLength)
         return title;
-    const auto isHigh = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };
-    const auto isLow = [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
     std::size_t length = kMaxTitleLength;
-    if (isHigh(title[length - 1]) && isLow(title[length]))
+    if (IsSurrogatePair(title[length - 1], title[length]))
         --length;
     return title.substr(0, length);
 }
@@ -30,8 +30,10 @@ std::u16string_view CutTitle(std::u16string_view title) {
 }  // namespace
 
 bool IsWindowSelected(const WindowFacts& window, const FilterList& filters) {
-    if (!window.visible || window.hasParent || window.toolWindow)
+    if (!window.visible || window.cloaked || window.hasParent || window.toolWindow ||
+        window.shellDesktop) {
         return false;
+    }
     const std::u16string_view title = CutTitle(window.title);
     if (title.empty())
         return false;

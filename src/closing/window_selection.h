@@ -15,9 +15,14 @@ struct WindowFacts {
     bool hasParent = false;  // a parent or, for a popup, an owner
     bool toolWindow = false;
     std::u16string_view title;
+    // Hidden by the desktop window manager although the window calls itself visible: suspended
+    // Store apps, the shell's input hosts, every window on another virtual desktop.
+    bool cloaked = false;
+    bool shellDesktop = false;  // the shell's desktop window, whatever its title
 };
 
-// True when close-all should ask the window to close: a visible, parentless, non-tool window
+// True when close-all should ask the window to close: a visible, uncloaked, parentless, non-tool
+// window other than the shell's desktop
 // whose title (its first 127 units, or 126 where a surrogate pair straddles the cut; pass one
 // unit more so that the pair can be seen) is not empty, does not begin with the program's own names
 // or "Program Manager", and matches no pattern of `filters`. Case does not matter.

@@ -3,9 +3,12 @@
 
 #include <windows.h>
 
-// The function named `name` in `dll`, or null when the DLL or the function is missing.
+// The function named `name` in `dll`, or null when the DLL or the function is missing. The DLL
+// comes from the system folder only: a copy planted beside the program is never loaded.
 template <typename Function>
 Function LoadSystemFunction(const wchar_t* dll, const char* name) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(::GetProcAddress(::LoadLibraryW(dll), name)));
+    HMODULE module = ::LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return module
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
+               : nullptr;
 }

@@ -12,6 +12,7 @@ struct Case {
     bool visible, hasParent, toolWindow;
     std::u16string title;
     bool selected;
+    bool cloaked = false, shellDesktop = false;
 };
 
 TEST(IsWindowSelected, RulesInOrder) {
@@ -48,9 +49,12 @@ TEST(IsWindowSelected, RulesInOrder) {
         {"cut before a pair at the limit", true, false, false,
          std::u16string(126, u'E') + u"\U0001F600", false},
         {"malformed filter spares nothing", true, false, false, u"[unclosed", true},
+        {"cloaked: on another virtual desktop", true, false, false, u"Calculator", false, true},
+        {"the shell's desktop by its identity", true, false, false, u"Desktop", false, false, true},
     };
     for (const Case& c : cases) {
-        const WindowFacts facts{c.visible, c.hasParent, c.toolWindow, c.title};
+        const WindowFacts facts{c.visible, c.hasParent, c.toolWindow,
+                                c.title,   c.cloaked,   c.shellDesktop};
         EXPECT_EQ(IsWindowSelected(facts, filters), c.selected) << c.name;
     }
 }
