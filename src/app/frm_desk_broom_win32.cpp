@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/resources/resource.h"
+#include "common/reentry_guard.h"
 #include "common/ui_text.h"
 #include "system/autostart_win32.h"
 #include "system/help_win32.h"
@@ -50,6 +51,8 @@ frmDeskBroom::frmDeskBroom(HINSTANCE instance) : instance_(instance), hotkeysFor
 
 void frmDeskBroom::Create() {
     HINSTANCE instance = instance_;
+    // No dead icon may stay in the tray after a failure has ended the process.
+    SetFailureCleanup([this] { Form_Unload(); });
     icon_.reset(LoadProgramIcon(SM_CXICON));
     smallIcon_.reset(LoadProgramIcon(SM_CXSMICON));
 
@@ -97,10 +100,21 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Form_Paint();
             return 0;
         case kTrayCallbackMessage:
+            // Once the program has begun to end, nothing starts behind its last message boxes.
+            if (ProgramIsEnding())
+                return 0;
+            // The shell may send its notifications rather than post them, and the Notepad wait
+            // answers sent messages: a click then waits until the edited list is loaded.
+            if (editingFilter_) {
+                if (LOWORD(lParam) == WM_LBUTTONUP || LOWORD(lParam) == WM_RBUTTONUP)
+                    deferredTrayEvents_.push_back(lParam);
+                return 0;
+            }
             Form_MouseMove(lParam);
             return 0;
         case WM_COMMAND:
-            OnCommand(LOWORD(wParam));
+            if (!ProgramIsEnding())
+                OnCommand(LOWORD(wParam));
             return 0;
         case WM_DPICHANGED:
         case WM_DISPLAYCHANGE:
@@ -110,11 +124,18 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             RefreshTrayIcon();
             break;
         case WM_ENDSESSION:
-            // At log-off the process may end without its windows being destroyed.
-            if (wParam)
-                ::DestroyWindow(hwnd_);
+            // Log-off or shutdown: the end comes now and quietly, whatever box, dialog or run
+            // is open. Nothing is written at exit, so nothing is lost.
+            if (wParam) {
+                BeginProgramEnd();
+                Form_Unload();
+                ::ExitProcess(0);
+            }
             return 0;
         case WM_DESTROY:
+            // Exit, or WM_CLOSE from outside (an upgrade): whatever still waits on the way out
+            // starts nothing.
+            BeginProgramEnd();
             Form_Unload();
             ::PostQuitMessage(0);
             return 0;
@@ -306,7 +327,14 @@ void frmDeskBroom::mPopSetHotkeys_Click() {
 }
 
 void frmDeskBroom::mSetWindowsFilter_Click() {
-    windowsFilter_.EditFileInNotepad(WindowsFilter::WindowsFilterPath());
+    {
+        ReentryGuard editing(editingFilter_);
+        windowsFilter_.EditFileInNotepad(WindowsFilter::WindowsFilterPath());
+    }
+    // The clicks made meanwhile, in their order, now that the list is as the user saved it.
+    for (LPARAM event : deferredTrayEvents_)
+        ::PostMessageW(hwnd_, kTrayCallbackMessage, kTrayIconId, event);
+    deferredTrayEvents_.clear();
 }
 
 void frmDeskBroom::mpopAutostart_Click() {
@@ -431,6 +459,8 @@ void frmDeskBroom::HotkeySettingsChanged() {
 
 void frmDeskBroom::WinHookHotKey_KeyEvent(std::int32_t& keyCode, std::int16_t shift,
                                           std::int16_t& handled) {
+    if (ProgramIsEnding())
+        return;
     DispatchKeyEvent(hotkeysForm_, keyCode, shift, handled, *this);
 }
 

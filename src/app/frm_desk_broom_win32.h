@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/startup.h"
 #include "clipboard/clean_clipboard_win32.h"
@@ -91,6 +92,8 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     NOTIFYICONDATAW TrayIconData{};
     std::u16string currentTip_;
     bool bDefaultDeskBroom = true;
+    bool editingFilter_ = false;              // while Notepad edits the filter file
+    std::vector<LPARAM> deferredTrayEvents_;  // tray clicks that came meanwhile
     UINT taskbarCreatedMessage_ = 0;
     WinHookRef WinHookHotKey;  // the hotkey component
     frmHotkeys hotkeysForm_;   // the hotkey settings, whether the dialog is open or not

@@ -7,6 +7,7 @@
 
 #include "common/ui_text.h"
 #include "win32/dialog_template.h"
+#include "win32/failure.h"
 #include "win32/system_function.h"
 #include "win32/ui_win32.h"
 #include "win32/wide_text.h"
@@ -252,7 +253,9 @@ void frmHotkeys::CheckForNoneModifier() {
     int answer = ShowMessage(UiText.NoModifierWarning, MB_YESNO | MB_DEFBUTTON2);
     ::EnableWindow(hwnd_, TRUE);
     ::SetForegroundWindow(hwnd_);
-    if (answer == IDNO)
+    // Only Yes saves: a box ended by Exit, by WM_CLOSE to the main window or never shown at
+    // all (0) is no answer.
+    if (answer != IDYES)
         bMOdTryModifierAgain = true;
 }
 
@@ -261,6 +264,8 @@ void frmHotkeys::SaveControlsToRegistry() {
 }
 
 bool frmHotkeys::Save() {
+    if (ProgramIsEnding())
+        return false;
     CheckForNoneModifier();
     if (bMOdTryModifierAgain)
         return false;

@@ -27,7 +27,33 @@ std::wstring SystemText(DWORD code) {
 
 }  // namespace
 
+namespace {
+
+bool ending = false;
+bool failing = false;
+std::function<void()> failureCleanup;
+
+}  // namespace
+
+bool ProgramIsEnding() {
+    return ending;
+}
+
+void BeginProgramEnd() {
+    ending = true;
+}
+
+void SetFailureCleanup(std::function<void()> cleanup) {
+    failureCleanup = std::move(cleanup);
+}
+
 void EndWithFailure(std::u16string_view description) {
+    if (failing)
+        ::ExitProcess(1);
+    failing = true;
+    ending = true;
+    if (failureCleanup)
+        failureCleanup();
     ShowMessage(description);
     ::ExitProcess(1);
 }

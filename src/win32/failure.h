@@ -4,11 +4,20 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
-// Shows the description in the program's message box (OK, no icon) and ends the process.
+// Shows the description in the program's message box (OK, no icon) and ends the process. The
+// tray icon goes first (see SetFailureCleanup); a failure behind that message ends at once.
 [[noreturn]] void EndWithFailure(std::u16string_view description);
+
+// True once the program has begun to end, by Exit or by a failure: no command or action starts
+// any more, whatever message boxes still run their loops.
+bool ProgramIsEnding();
+void BeginProgramEnd();
+// What a failure does before its message: takes away what must not outlive the process.
+void SetFailureCleanup(std::function<void()> cleanup);
 
 // The system's text for a Windows error or COM result and its code in hexadecimal, on two
 // lines: "Access is denied.", "Error 0x80070005". The code alone when the system has no text.

@@ -22,10 +22,9 @@ bool StartCommandLine(const std::u16string& commandLine, ProcessWait wait) {
         return false;
     }
     if (waits) {
-        // Only what other threads send is answered meanwhile: the keyboard hook is called that
-        // way, and a hook left unanswered would hold up every program's keyboard input until
-        // the editor ends. The program's own commands wait in the queue, as do the tray's
-        // clicks, and run once the program has ended.
+        // Only what other threads send is answered meanwhile, so that the system's broadcasts
+        // never wait for the editor. The program's own commands wait in the queue, and run once
+        // the caller has done what follows the editing: they are not handled here.
         HANDLE process = started.process();
         while (::MsgWaitForMultipleObjectsEx(1, &process, INFINITE, QS_SENDMESSAGE,
                                              MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 + 1) {
@@ -33,7 +32,6 @@ bool StartCommandLine(const std::u16string& commandLine, ProcessWait wait) {
             if (QuitRequested())
                 break;
         }
-        ProcessPendingMessages();
     }
     return true;
 }

@@ -5,8 +5,8 @@
 
 enum class ProcessWait {
     // Holds this thread's commands until the program ends (answering only the messages other
-    // threads send, so that their senders never hang), then handles what came meanwhile. Ends
-    // early when the program is asked to quit.
+    // threads send, so that their senders never hang); what was posted meanwhile stays queued
+    // for the caller's message loop. Ends early when the program is asked to quit.
     UntilEnded,
     // Returns at once: the program lives on its own.
     None,

@@ -174,17 +174,51 @@ TEST_F(ClosingTest, FilterFileEncodingsSpareMatchingTitles) {
     }
 }
 
-TEST_F(ClosingTest, MissingFilterFileIsReportedAtStartUp) {
-    StartOptions options;
-    options.filterFile = std::nullopt;
-    options.waitForTrayIcon = false;
-    DeskBroom app(options);
+TEST_F(ClosingTest, MissingFilterFileIsReportedAtStartUpAndALogOffThenEndsItQuietly) {
+    for (bool logOff : {false, true}) {
+        StartOptions options;
+        options.filterFile = std::nullopt;
+        options.waitForTrayIcon = false;
+        DeskBroom app(options);
+        HWND box = app.WaitForMessageBox();
+        ASSERT_NE(box, nullptr);
+        const std::wstring expected =
+            L"The Filter file: \r" + app.folder() + L"\\WindowsFilter.txt could not be found !";
+        EXPECT_EQ(MessageBoxText(box), expected);
+        if (!logOff) {
+            PressButton(box, IDOK);
+            EXPECT_TRUE(app.WaitForTrayIcon()) << "start-up goes on after the message";
+            continue;
+        }
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutW(app.MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                              SMTO_ABORTIFHUNG, 5000, &ignored);
+        EXPECT_TRUE(app.EndedCleanly()) << "a log-off ends it with no further message";
+    }
+}
+
+// A failure ends the program: its icon goes before the message, and nothing runs behind it.
+TEST_F(ClosingTest, NothingRunsBehindTheFailureMessage) {
+    DeskBroom app;
+    WindowRecorder recorder(app.folder(), {L"normal:Close me"});
+    ASSERT_TRUE(recorder.Ready());
+    // Under a volatile key no lasting settings key can be made: the next write fails.
+    DeleteKeyTree(kAppKey);
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kAppKey, 0, nullptr, REG_OPTION_VOLATILE,
+                                KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(key);
+    app.PickMenuItem(L'f');
     HWND box = app.WaitForMessageBox();
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box),
-              L"The Filter file: \r" + app.folder() + L"\\WindowsFilter.txt could not be found !");
+    EXPECT_EQ(app.TrayIcon(), nullptr) << "the icon stays until the box is answered";
+    ::PostMessageW(app.MainWindow(), WM_MOUSEMOVE, 1, WM_LBUTTONUP);
+    Linger(1500);
+    EXPECT_TRUE(recorder.Messages(WM_CLOSE).empty()) << "a close-all ran behind the message";
     PressButton(box, IDOK);
-    EXPECT_TRUE(app.WaitForTrayIcon()) << "start-up goes on after the message";
+    EXPECT_TRUE(app.WaitForExit());
+    DeleteKeyTree(kAppKey);
 }
 
 TEST_F(ClosingTest, UnsavedNotepadAsksToSaveAndStaysOpenAndIsAskedAgain) {
@@ -246,7 +280,7 @@ TEST_F(ClosingTest, WindowsSparedDuringARunGetNoClose) {
                                            L"normal:Run 4", L"normal:Run 5", L"normal:Run 6"});
     ASSERT_TRUE(recorder.Ready());
     std::vector<HWND> order = recorder.EnumerationOrder();
-    std::erase_if(order, [&](HWND hwnd) { return WindowText(hwnd).rfind(L"Run ", 0) != 0; });
+    std::erase_if(order, [&](HWND hwnd) { return !WindowText(hwnd).starts_with(L"Run "); });
     ASSERT_EQ(order.size(), 6u);
 
     app.LeftClickTrayIcon();
@@ -277,7 +311,9 @@ TEST_F(ClosingTest, ExitDuringARunEndsItThere) {
     EXPECT_EQ(recorder.Messages(WM_CLOSE).size(), closedAtExit);
 }
 
-TEST_F(ClosingTest, PatternAddedInNotepadSparesTheWindowInTheNextRun) {
+// A click on the icon while Notepad edits the file waits for Notepad, then runs with the list as
+// saved.
+TEST_F(ClosingTest, PatternAddedInNotepadSparesTheWindowInTheClickMadeMeanwhile) {
     DeskBroom app;
     WindowRecorder recorder(app.folder(), {L"normal:Spare me please", L"normal:Close me"});
     ASSERT_TRUE(recorder.Ready());
@@ -293,7 +329,12 @@ TEST_F(ClosingTest, PatternAddedInNotepadSparesTheWindowInTheNextRun) {
     ::GetWindowThreadProcessId(editor, &editorPid);
     HANDLE editorProcess = ::OpenProcess(SYNCHRONIZE, FALSE, editorPid);
 
+    app.LeftClickTrayIcon();
+    Linger(1000);
+    EXPECT_TRUE(recorder.Messages(WM_CLOSE).empty()) << "the click ran during the editing";
+    EXPECT_TRUE(::IsWindow(editor));
     FocusAwayFromTray(editor);
+    ClickAt({550, 400});  // the click on the icon took the focus: back into the text
     PressChord({VK_CONTROL, VK_END});
     PressKey(VK_RETURN);
     TypeText(L"spare ME*");
@@ -304,9 +345,6 @@ TEST_F(ClosingTest, PatternAddedInNotepadSparesTheWindowInTheNextRun) {
     PressChord({VK_MENU, VK_F4});
     EXPECT_EQ(::WaitForSingleObject(editorProcess, 10000), WAIT_OBJECT_0) << "Notepad stayed open";
     ::CloseHandle(editorProcess);
-    app.WaitForIdle();
-
-    app.LeftClickTrayIcon();
     EXPECT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 1; }));
     Linger(1000);
     EXPECT_EQ(Receivers(recorder.Messages(WM_CLOSE)),

@@ -583,6 +583,19 @@ TEST_F(HotkeysDialogTest, ARowWithoutModifierAsksOnceAndNoKeepsTheDialogUnsaved)
     EXPECT_EQ(ReadSetting(L"CcHotKeyLetter"), L"F11");
 }
 
+TEST_F(HotkeysDialogTest, ExitWhileTheNoModifierQuestionIsOpenStoresNothing) {
+    StartWith({});
+    HotkeysDialog dialog(Open());
+    ASSERT_NE(dialog.window, nullptr);
+    Click(dialog.dbrCtrl);
+    Click(dialog.dbrAlt);
+    Click(dialog.dbrShift);
+    Click(dialog.ok);
+    ASSERT_TRUE(WaitFor([&] { return MessageBoxShown() != nullptr; }));
+    EXPECT_TRUE(app_->ExitThroughMenu());
+    EXPECT_EQ(ReadSetting(L"DbrCtrl"), std::nullopt);
+}
+
 TEST_F(HotkeysDialogTest, ApplyWithTheSwitchOffDisarmsAtOnceAndStaysOpen) {
     StartWith({{L"HotkeysActivated", L"1"}});
     HotkeysDialog dialog(Open());
