@@ -5,8 +5,8 @@
 
 #include "app/resources/resource.h"
 #include "common/ui_text.h"
-#include "system/autostart_win32.h"
-#include "system/help_win32.h"
+#include "system/autostart.h"
+#include "system/help.h"
 #include "system/settings_store.h"
 #include "win32/failure.h"
 #include "win32/ui_win32.h"
