@@ -26,6 +26,8 @@ constexpr const wchar_t* kPrivacyMarkers[] = {
 // Another program may hold the clipboard open for a moment; after this long it is left alone.
 constexpr ULONGLONG kOpenPatienceMs = 1000;
 constexpr DWORD kOpenRetryMs = 20;
+// A clipboard owner that does not answer within this long is taken as hung.
+constexpr UINT kOwnerPatienceMs = 1000;
 // Code units cleaned between two rounds of message processing: about a millisecond of work.
 constexpr std::size_t kChunkUnits = std::size_t{1} << 20;
 // A clipboard that changes under every attempt is left as the other program made it.
@@ -78,11 +80,27 @@ UniqueHglobal GlobalCopy(const void* data, std::size_t size) {
     return memory;
 }
 
+// Whether the clipboard's owner answers messages. A format the owner renders only when asked
+// (delayed rendering) is read by sending to it, and a hung owner would keep the read waiting;
+// so would the emptying, which tells the owner that its data goes. Our own windows answer.
+bool ClipboardOwnerAnswers() {
+    HWND owner = ::GetClipboardOwner();
+    DWORD process = 0;
+    if (!owner || !::GetWindowThreadProcessId(owner, &process) ||
+        process == ::GetCurrentProcessId())
+        return true;
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(owner, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                 kOwnerPatienceMs, &result) != 0;
+}
+
 // The clipboard's text and privacy markers, read while it is open. Nothing when the text is
-// there but cannot be had: the clipboard must then stay as it is.
+// there but cannot be had, or its owner hangs: the clipboard must then stay as it is.
 std::optional<ClipboardContents> ReadOpenClipboard() {
     ClipboardContents contents;
     contents.sequence = ::GetClipboardSequenceNumber();
+    if (!ClipboardOwnerAnswers())
+        return std::nullopt;
 
     const char16_t* text = nullptr;
     std::size_t byteSize = 0;

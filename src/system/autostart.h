@@ -1,4 +1,5 @@
-// Starting with Windows: where the entry lives and what it holds while autostart is on.
+// Starting with Windows: the "DeskBroom" value of the user's Run key, what it holds while
+// autostart is on, and the switch.
 #pragma once
 
 #include <string>
@@ -11,5 +12,13 @@ inline constexpr char16_t kAutostartValueName[] = u"DeskBroom";
 // one argument at log-on. The file name is fixed, whatever name the program runs under.
 std::u16string AutostartDatum(const std::u16string& programFolder);
 
-// Any non-empty text means on; the stored path is never compared with the running program.
-bool IsAutostartOn(const std::u16string& storedText);
+// Whether a text read from the Run value means autostart is on: any non-empty text does; the
+// stored path is never compared with the running program.
+bool RunValueMeansAutostartOn(const std::u16string& storedText);
+
+// Reads the Run key: whether it holds a non-empty "DeskBroom" value.
+bool IsAutostartOn();
+
+// On: the quoted path of DeskBroom.exe in the program's folder, creating the key when needed.
+// Off: the empty text, never a deleted value.
+void SetAutostart(bool on);

@@ -1,12 +1,11 @@
-// Starting with Windows: the "DeskBroom" value of the user's Run key.
-#include "system/autostart_win32.h"
-
+// Starting with Windows: reading and writing the "DeskBroom" value of the user's Run key.
 #include "system/autostart.h"
 #include "system/registry_win32.h"
 #include "win32/ui_win32.h"
 
 bool IsAutostartOn() {
-    return IsAutostartOn(fktAllgModule::GetUserRegistryText(kRunKeyPath, kAutostartValueName, u""));
+    return RunValueMeansAutostartOn(
+        fktAllgModule::GetUserRegistryText(kRunKeyPath, kAutostartValueName, u""));
 }
 
 void SetAutostart(bool on) {

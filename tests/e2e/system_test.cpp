@@ -251,6 +251,21 @@ TEST_F(SystemTest, HelpThatCannotStartWriteNamesTheDocumentsLocation) {
                   app.folder() + L"\\DeskBroom.doc");
     AnswerMessageBox(app, box);
 
+    // With a program for .doc documents, Help opens the document in it without a message.
+    PlaceRecorder(app, L"DocReader");
+    std::ofstream(std::filesystem::path(app.folder() + L"\\DeskBroom.doc")) << "help";
+    std::wstring command = L"\"" + app.folder() + L"\\DocReader.exe\" \"%1\"";
+    ::RegSetKeyValueW(HKEY_CLASSES_ROOT, L".doc", nullptr, REG_SZ, L"DeskBroomTest.Doc", 36);
+    ::RegSetKeyValueW(HKEY_CLASSES_ROOT, L"DeskBroomTest.Doc\\shell\\open\\command", nullptr,
+                      REG_SZ, command.c_str(), DWORD((command.size() + 1) * sizeof(wchar_t)));
+    app.PickMenuItem(L'h');
+    auto commandLine = RecordedCommandLine(app, L"DocReader");
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L"DeskBroomTest.Doc");
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L".doc");
+    ASSERT_TRUE(commandLine) << "Help did not open the document with its program";
+    EXPECT_EQ(SplitArguments(*commandLine).back(), app.folder() + L"\\DeskBroom.doc");
+    EXPECT_EQ(app.FindMessageBox(), nullptr);
+
     // The tray goes on working.
     app.PickMenuItem(L'a');
     box = app.WaitForMessageBox();
