@@ -24,6 +24,14 @@ constexpr UINT kTrayIconId = 1;
 // mouse message that happened over the icon.
 constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
 
+// The filter file changed: it is loaded again once the writes have paused for a moment, and
+// retried while the writer still holds it locked.
+constexpr UINT kFilterFileChangedMessage = WM_APP + 1;
+constexpr UINT_PTR kFilterReloadTimer = 1;
+constexpr UINT kFilterReloadPauseMs = 500;
+constexpr UINT kFilterReloadRetryMs = 250;
+constexpr int kFilterReloadTries = 40;
+
 struct MenuItem {
     UINT id;
     const wchar_t* designCaption;
@@ -116,6 +124,18 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!ProgramIsEnding())
                 OnCommand(LOWORD(wParam));
             return 0;
+        case kFilterFileChangedMessage:
+            reloadTriesLeft_ = kFilterReloadTries;
+            ::SetTimer(hwnd_, kFilterReloadTimer, kFilterReloadPauseMs, nullptr);
+            return 0;
+        case WM_TIMER:
+            if (wParam == kFilterReloadTimer) {
+                ::KillTimer(hwnd_, kFilterReloadTimer);
+                if (!windowsFilter_.ReloadQuietly() && --reloadTriesLeft_ > 0)
+                    ::SetTimer(hwnd_, kFilterReloadTimer, kFilterReloadRetryMs, nullptr);
+                return 0;
+            }
+            break;
         case WM_DPICHANGED:
         case WM_DISPLAYCHANGE:
         case WM_SETTINGCHANGE:
@@ -156,6 +176,7 @@ void frmDeskBroom::Form_Load() {
         ::AppendMenuW(mPopupSys.get(), MF_STRING, item.id, item.designCaption);
     }
     RunStartupSequence(*this, AppVersion());
+    filterWatcher_.Start(ProgramFolder(), hwnd_, kFilterFileChangedMessage);
 }
 
 void frmDeskBroom::Form_Resize(WPARAM sizeType) {
@@ -186,7 +207,10 @@ void frmDeskBroom::Form_MouseMove(LPARAM lParam) {
     // carry a coordinate, not a tray notification.
     if (::IsWindowVisible(hwnd_))
         return;
-    switch (LOWORD(lParam)) {
+    const UINT event = LOWORD(lParam);
+    if (event == WM_LBUTTONUP || event == WM_RBUTTONUP)
+        windowsFilter_.TellMissingFile();
+    switch (event) {
         case WM_LBUTTONUP:
             if (bDefaultDeskBroom) {
                 CloseWindowsNow();
@@ -461,6 +485,7 @@ void frmDeskBroom::WinHookHotKey_KeyEvent(std::int32_t& keyCode, std::int16_t sh
                                           std::int16_t& handled) {
     if (ProgramIsEnding())
         return;
+    windowsFilter_.TellMissingFile();
     DispatchKeyEvent(hotkeysForm_, keyCode, shift, handled, *this);
 }
 

@@ -98,6 +98,8 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     WinHookRef WinHookHotKey;  // the hotkey component
     frmHotkeys hotkeysForm_;   // the hotkey settings, whether the dialog is open or not
     WindowsFilter windowsFilter_;
+    FilterFileWatcher filterWatcher_;
+    int reloadTriesLeft_ = 0;
     CloseAll closeAll_;
     ClipboardCleaner clipboardCleaner_;
 };

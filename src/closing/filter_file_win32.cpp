@@ -1,6 +1,8 @@
 // The window filter file beside the program: loading it and editing it in Notepad.
 #include "closing/closing_win32.h"
 #include "closing/filter_file.h"
+#include <optional>
+
 #include "win32/process.h"
 #include "win32/ui_win32.h"
 #include "win32/unique_handle.h"
@@ -18,47 +20,93 @@ bool FileExists(const std::u16string& path) {
             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
-void WindowsFilter::ReadFilterFile(const std::u16string& path) {
+namespace {
+
+// The file's patterns; nothing when it could not be opened or read, with the system's reason in
+// `error`.
+std::optional<FilterList> ReadFilterList(const std::u16string& path, DWORD& error) {
     // Other programs may hold the file open, Notepad among them; sharing everything keeps the
     // read from failing only because of that.
     UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-
-    FilterList list;
-    bool complete = false;
-    if (file) {
-        FilterFileSource source = [&](std::span<char> buffer) -> std::optional<std::size_t> {
-            DWORD read = 0;
-            if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read,
-                            nullptr)) {
-                return std::nullopt;
-            }
-            return read;
-        };
-        // Straight into the list: the file's text is never held beyond the reader's buffers.
-        complete = ReadFilterPatterns(
-            source, &FromAnsi, kMaxFilterPatterns,
-            [&](std::u16string_view pattern, bool cut) { list.Add(pattern, cut); });
+    if (!file) {
+        error = ::GetLastError();
+        return std::nullopt;
     }
-    if (!complete) {
+    FilterList list;
+    FilterFileSource source = [&](std::span<char> buffer) -> std::optional<std::size_t> {
+        DWORD read = 0;
+        if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read,
+                        nullptr)) {
+            error = ::GetLastError();
+            return std::nullopt;
+        }
+        return read;
+    };
+    // Straight into the list: the file's text is never held beyond the reader's buffers.
+    if (!ReadFilterPatterns(
+            source, &FromAnsi, kMaxFilterPatterns,
+            [&](std::u16string_view pattern, bool cut) { list.Add(pattern, cut); })) {
+        return std::nullopt;
+    }
+    list.Finish();
+    return list;
+}
+
+}  // namespace
+
+void WindowsFilter::ReadFilterFile(const std::u16string& path) {
+    DWORD error = ERROR_SUCCESS;
+    std::optional<FilterList> list = ReadFilterList(path, error);
+    if (!list) {
         svFilterList = FilterList();
         ShowMessage(u"The Filter file: \r" + path + u" could not be read !");
         return;
     }
-    list.Finish();
-    svFilterList = std::move(list);
+    svFilterList = std::move(*list);
+}
+
+void WindowsFilter::ReportMissingFile(const std::u16string& path) {
+    ::MessageBeep(MB_OK);
+    ShowMessage(u"The Filter file: \r" + path + u" could not be found !");
 }
 
 void WindowsFilter::LoadWindowsFilter() {
+    missingUntold_ = false;
     const std::u16string path = WindowsFilterPath();
     if (FileExists(path)) {
         ReadFilterFile(path);
         return;
     }
-    ::MessageBeep(MB_OK);
-    ShowMessage(u"The Filter file: \r" + path + u" could not be found !");
+    ReportMissingFile(path);
     svFilterList = FilterList();
+}
+
+bool WindowsFilter::ReloadQuietly() {
+    const std::u16string path = WindowsFilterPath();
+    if (!FileExists(path)) {
+        // Gone, or only moved away for a moment by an editor that saves through a new file:
+        // the rename's own notification loads it again.
+        svFilterList = FilterList();
+        missingUntold_ = true;
+        return true;
+    }
+    missingUntold_ = false;
+    DWORD error = ERROR_SUCCESS;
+    std::optional<FilterList> list = ReadFilterList(path, error);
+    if (list) {
+        svFilterList = std::move(*list);
+        return true;
+    }
+    return error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION;
+}
+
+void WindowsFilter::TellMissingFile() {
+    if (!missingUntold_)
+        return;
+    missingUntold_ = false;
+    ReportMissingFile(WindowsFilterPath());
 }
 
 void WindowsFilter::EditFileInNotepad(const std::u16string& path) {

@@ -396,5 +396,39 @@ TEST_F(ClosingTest, LockedFilterFileIsReportedAfterEditing) {
     EXPECT_TRUE(app.IsRunning());
 }
 
+// Windows 11's Notepad hands the file to a Notepad already running and ends at once; other
+// editors save whenever they like. What is saved counts at the next click, without a message;
+// a file that is gone is told only when the user next asks for something.
+TEST_F(ClosingTest, FilterFileSavedByAnyProgramCountsAtTheNextClick) {
+    DeskBroom app;
+    WindowRecorder recorder(app.folder(), {L"normal:Spare me please", L"normal:Close me"});
+    ASSERT_TRUE(recorder.Ready());
+    const std::wstring filterPath = app.folder() + L"\\WindowsFilter.txt";
+    ASSERT_TRUE(::CopyFileW((BuildFolder() + L"\\closing_window_recorder.exe").c_str(),
+                            (app.folder() + L"\\Notepad.exe").c_str(), FALSE));
+    app.PickMenuItem(L'w');
+    ASSERT_TRUE(
+        WaitFor([&] { return !ReadFileText(app.folder() + L"\\notepad-command.txt").empty(); }));
+    Linger(1000);
+    std::ofstream(std::filesystem::path(filterPath), std::ios::binary)
+        << "Wine System Tray\r\nSpare me*\r\n";
+    Linger(1500);
+    EXPECT_EQ(app.FindMessageBox(), nullptr);
+    app.LeftClickTrayIcon();
+    EXPECT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 1; }));
+    Linger(1000);
+    EXPECT_EQ(Receivers(recorder.Messages(WM_CLOSE)),
+              std::vector<HWND>{recorder.Window(L"Close me")});
+
+    ASSERT_TRUE(::DeleteFileW(filterPath.c_str()));
+    Linger(1500);
+    EXPECT_EQ(app.FindMessageBox(), nullptr);
+    app.RightClickTrayIcon();
+    HWND box = app.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"The Filter file: \r" + filterPath + L" could not be found !");
+    PressButton(box, IDOK);
+}
+
 }  // namespace
 }  // namespace e2e
