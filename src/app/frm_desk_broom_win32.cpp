@@ -34,19 +34,20 @@ constexpr int kFilterReloadTries = 40;
 
 struct MenuItem {
     UINT id;
-    const wchar_t* designCaption;
+    const wchar_t* designCaption;               // as the menu is built
+    std::u16string UiTextTable::*tableCaption;  // as start-up renames it
 };
 
-// The menu as built; start-up renames the items from the UI text table.
 constexpr MenuItem kMenuItems[] = {
-    {IDM_DEFAULT_DESKBROOM, L"&Default: Desk Broom"},
-    {IDM_DEFAULT_CLEAN_CLIPBOARD, L"Default: &Clean Clipboard"},
-    {IDM_SET_HOTKEYS, L"Set Hot&keys"},
-    {IDM_SET_WINDOWS_FILTER, L"&Set Windows Filter"},
-    {IDM_AUTOSTART, L"Autostart &Program"},
-    {IDM_HELP, L"&Help"},
-    {IDM_ABOUT, L"&About"},
-    {IDM_EXIT, L"&Exit"},
+    {IDM_DEFAULT_DESKBROOM, L"&Default: Desk Broom", &UiTextTable::MenuDefaultDeskBroom},
+    {IDM_DEFAULT_CLEAN_CLIPBOARD, L"Default: &Clean Clipboard",
+     &UiTextTable::MenuDefaultCleanClipboard},
+    {IDM_SET_HOTKEYS, L"Set Hot&keys", &UiTextTable::MenuSetHotkeys},
+    {IDM_SET_WINDOWS_FILTER, L"&Set Windows Filter", &UiTextTable::MenuSetWindowsFilter},
+    {IDM_AUTOSTART, L"Autostart &Program", &UiTextTable::MenuAutostart},
+    {IDM_HELP, L"&Help", &UiTextTable::MenuHelp},
+    {IDM_ABOUT, L"&About", &UiTextTable::MenuAbout},
+    {IDM_EXIT, L"&Exit", &UiTextTable::MenuExit},
 };
 
 HICON LoadProgramIcon(int sizeMetric) {
@@ -322,12 +323,9 @@ void frmDeskBroom::CreateSystemTrayIcon(const std::u16string& svTipText) {
 }
 
 void frmDeskBroom::SwitchDefaultAction(bool deskBroom) {
-    bDefaultDeskBroom = deskBroom;
     fktAllgModule::WriteSetting(kSettingsSection, u"DeskBroom", deskBroom ? u"1" : u"0");
-    SetChecked(IDM_DEFAULT_DESKBROOM, deskBroom);
-    SetChecked(IDM_DEFAULT_CLEAN_CLIPBOARD, !deskBroom);
     ::Shell_NotifyIconW(NIM_DELETE, &TrayIconData);
-    CreateSystemTrayIcon(deskBroom ? UiText.TipDeskBroom : UiText.LabelCleanClipboard);
+    ShowDefaultAction(deskBroom, deskBroom ? UiText.TipDeskBroom : UiText.LabelCleanClipboard);
 }
 
 void frmDeskBroom::mPopDefaultDeskBroom_Click() {
@@ -410,23 +408,13 @@ std::u16string frmDeskBroom::AppVersion() const {
 // Start-up steps.
 
 void frmDeskBroom::SetMenuCaptions(const UiTextTable& text) {
-    const std::pair<UINT, const std::u16string*> captions[] = {
-        {IDM_DEFAULT_DESKBROOM, &text.MenuDefaultDeskBroom},
-        {IDM_DEFAULT_CLEAN_CLIPBOARD, &text.MenuDefaultCleanClipboard},
-        {IDM_SET_HOTKEYS, &text.MenuSetHotkeys},
-        {IDM_SET_WINDOWS_FILTER, &text.MenuSetWindowsFilter},
-        {IDM_HELP, &text.MenuHelp},
-        {IDM_ABOUT, &text.MenuAbout},
-        {IDM_EXIT, &text.MenuExit},
-        {IDM_AUTOSTART, &text.MenuAutostart},
-    };
-    for (const auto& [id, caption] : captions) {
-        std::wstring wide = ToWide(*caption);
+    for (const MenuItem& menuItem : kMenuItems) {
+        std::wstring wide = ToWide(text.*menuItem.tableCaption);
         MENUITEMINFOW item{};
         item.cbSize = sizeof item;
         item.fMask = MIIM_STRING;
         item.dwTypeData = wide.data();
-        ::SetMenuItemInfoW(mPopupSys.get(), id, FALSE, &item);
+        ::SetMenuItemInfoW(mPopupSys.get(), menuItem.id, FALSE, &item);
     }
 }
 

@@ -16,7 +16,7 @@ bool IsDeskBroomDefault(const std::u16string& normalised) {
     return normalised == u"1";
 }
 
-bool RunStartupSequence(StartupHost& host, const std::u16string& appVersion) {
+void RunStartupSequence(StartupHost& host, const std::u16string& appVersion) {
     fktTranslation::FillUiText(appVersion);
     host.SetMenuCaptions(UiText);
     host.FlashAndHide();
@@ -33,5 +33,4 @@ bool RunStartupSequence(StartupHost& host, const std::u16string& appVersion) {
         host.ActivateHotkey();
     host.ShowAutostartState();
     host.HideOwnerWindow();
-    return deskBroomIsDefault;
 }

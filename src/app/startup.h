@@ -30,5 +30,5 @@ std::u16string NormaliseDefaultAction(const std::u16string& stored);
 // Exactly "1" makes close-all the default action; anything else, clean clipboard.
 bool IsDeskBroomDefault(const std::u16string& normalised);
 
-// Runs the whole start-up sequence; returns whether close-all is the default action.
-bool RunStartupSequence(StartupHost& host, const std::u16string& appVersion);
+// Runs the whole start-up sequence.
+void RunStartupSequence(StartupHost& host, const std::u16string& appVersion);
