@@ -10,6 +10,12 @@
 
 namespace {
 
+// A line longer than this many units (bytes before decoding, UTF-16 units in a UTF-16 file;
+// a run of stars counts once) is no useful pattern: a title has at most 127 characters, and
+// even a pattern of 127 bracket lists of 30 characters each stays below it. Such a line is cut
+// and never matches, so reading never holds more than this of any line.
+constexpr std::size_t kMaxFilterLineLength = 4096;
+
 constexpr std::size_t kChunkSize = 64 * 1024;
 // How much of the file's start decides its encoding. Always the same bytes, however the file
 // comes in, so that the chunking never changes the result.

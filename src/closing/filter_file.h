@@ -16,12 +16,6 @@ using FilterFileSource = std::function<std::optional<std::size_t>(std::span<char
 // Turns bytes of the ANSI code page into UTF-16; gets whole lines.
 using AnsiDecoder = std::function<std::u16string(std::string_view bytes)>;
 
-// A line longer than this many units (bytes before decoding, UTF-16 units in a UTF-16 file;
-// a run of stars counts once) is no useful pattern: a title has at most 127 characters, and
-// even a pattern of 127 bracket lists of 30 characters each stays below it. Such a line is cut
-// and never matches, so reading never holds more than this of any line.
-inline constexpr std::size_t kMaxFilterLineLength = 4096;
-
 // Receives each pattern in file order; `cut` marks a line too long to keep (its text is not
 // given), which takes a place in the list but never matches.
 using PatternSink = std::function<void(std::u16string_view pattern, bool cut)>;

@@ -93,7 +93,6 @@ FilterList::Pattern FilterList::Compile(std::u32string_view pattern) {
     const auto start = static_cast<std::uint32_t>(elements_.size());
     Pattern compiled{start, kNever, false};
     std::size_t needed = 0;
-    bool afterStar = false;
     auto push = [&](char32_t low, char32_t high) {
         if (elements_.size() >= kMaxElements)
             return false;
@@ -105,12 +104,7 @@ FilterList::Pattern FilterList::Compile(std::u32string_view pattern) {
         const char32_t c = pattern[p];
         bool pushed = true;
         if (c == U'*') {
-            // A run of stars means what one star means, and leaves pieces that are never empty.
-            if (afterStar) {
-                ++p;
-                continue;
-            }
-            compiled.hasStar = afterStar = true;
+            compiled.hasStar = true;
             if (!push(kStar, 0))
                 return compiled;
             ++p;
@@ -165,7 +159,6 @@ FilterList::Pattern FilterList::Compile(std::u32string_view pattern) {
         }
         if (!pushed || ++needed > kMaxTitleLength)
             return compiled;
-        afterStar = false;
     }
     compiled.end = static_cast<std::uint32_t>(elements_.size());
     compiled.needed = static_cast<std::uint8_t>(needed);
@@ -196,7 +189,8 @@ bool FilterList::Covers(const Pattern& pattern, const Element* p, std::u32string
     }
 
     // The pieces between, each at its leftmost place: a place further right could only leave
-    // less room for the pieces after it.
+    // less room for the pieces after it. Between the stars of a run a piece is empty and
+    // matches where it stands.
     while (p < lastStar) {
         const Element* piece = ++p;  // past the star
         std::size_t length = 0;

@@ -113,7 +113,7 @@ INT_PTR frmHotkeys::OnMessage(UINT message, WPARAM wParam, LPARAM) {
         case WM_INITDIALOG:
             // Actions started while the dialog is open pump messages inside its loop.
             SetOpenDialog(hwnd_);
-            LayOut();
+            LayOutFillListsAndSetIcons();
             Form_Load();
             return TRUE;  // focus to the first control in tab order: OK
         case WM_COMMAND:
@@ -137,7 +137,7 @@ INT_PTR frmHotkeys::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     }
 }
 
-void frmHotkeys::LayOut() {
+void frmHotkeys::LayOutFillListsAndSetIcons() {
     // Centred on the monitor the user works on (where the tray menu was opened), and laid out
     // at that monitor's DPI.
     POINT cursor{};

@@ -36,7 +36,7 @@ class frmHotkeys final : public HotkeySettings {
     void RestoreControlsFromGlobals();
     void SaveControlsToRegistry();
 
-    void LayOut();
+    void LayOutFillListsAndSetIcons();
     HotkeyControls ReadControls() const;
     bool Save();
 

@@ -2,23 +2,17 @@
 // and disarmed through IDispatch.
 #include "hotkeys/win_hook_win32.h"
 
-#include <oleauto.h>
-
-#include <cwchar>
-#include <optional>
 #include <string>
 #include <utility>
 
 #include "common/ui_text.h"
 #include "win32/failure.h"
-#include "win32/system_function.h"
 #include "win32/ui_win32.h"
 #include "win32/window_binding.h"
 
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"DeskBroomHotkeys";
-constexpr wchar_t kArmingName[] = L"Arming";
 
 // While a raised hotkey's key is held, its release is looked for this often: far more often
 // than a finger can let go of a key and press it again.
@@ -26,21 +20,6 @@ constexpr UINT_PTR kReleaseTimer = 1;
 constexpr UINT kReleaseCheckMs = 20;
 
 constexpr UINT kTellUser = WM_APP + 1;
-
-// A 32-bit integer argument as the program itself passes it, or any other argument converted by
-// the automation runtime, which is loaded only for that: the program's own arming call needs
-// none of it.
-std::optional<LONG> ToLong(const VARIANT& argument) {
-    if (argument.vt == VT_I4)
-        return argument.lVal;
-    using ChangeType = HRESULT(WINAPI*)(VARIANTARG*, const VARIANTARG*, USHORT, VARTYPE);
-    static const auto changeType =
-        LoadSystemFunction<ChangeType>(L"oleaut32.dll", "VariantChangeType");
-    VARIANT value{};
-    if (!changeType || FAILED(changeType(&value, &argument, 0, VT_I4)))
-        return std::nullopt;
-    return value.lVal;
-}
 
 bool KeyHeld(std::uint8_t vk) {
     return (::GetAsyncKeyState(vk) & 0x8000) != 0;
@@ -126,59 +105,32 @@ HRESULT WinHook::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
     return DISP_E_BADINDEX;
 }
 
-HRESULT WinHook::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    if (riid != IID_NULL)
-        return DISP_E_UNKNOWNINTERFACE;
-    if (!names || !ids)
-        return E_POINTER;
-    HRESULT result = S_OK;
-    for (UINT i = 0; i < count; ++i) {
-        // Member names are case-insensitive in automation; the property takes no named
-        // arguments, so only the first name can be known.
-        if (i == 0 && names[0] && ::_wcsicmp(names[0], kArmingName) == 0) {
-            ids[i] = kDispidArming;
-        } else {
-            ids[i] = DISPID_UNKNOWN;
-            result = DISP_E_UNKNOWNNAME;
-        }
-    }
-    return result;
+// The component is driven by dispatch identifier alone.
+HRESULT WinHook::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+    return E_NOTIMPL;
 }
 
-HRESULT WinHook::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
-                        VARIANT* result, EXCEPINFO*, UINT* argError) {
+// The one member is the arming property, put with a 32-bit integer.
+HRESULT WinHook::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT*,
+                        EXCEPINFO*, UINT* argError) {
     if (riid != IID_NULL)
         return DISP_E_UNKNOWNINTERFACE;
-    if (id != kDispidArming)
+    if (id != kDispidArming || !(flags & DISPATCH_PROPERTYPUT))
         return DISP_E_MEMBERNOTFOUND;
     if (!params)
         return E_INVALIDARG;
-    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-        if (params->cArgs != 1)
-            return DISP_E_BADPARAMCOUNT;
-        if (params->cNamedArgs > 1 ||
-            (params->cNamedArgs == 1 && params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)) {
-            return DISP_E_NONAMEDARGS;
-        }
-        std::optional<LONG> value = ToLong(params->rgvarg[0]);
-        if (!value) {
-            if (argError)
-                *argError = 0;
-            return DISP_E_TYPEMISMATCH;
-        }
-        return PutArming(*value);
+    if (params->cArgs != 1)
+        return DISP_E_BADPARAMCOUNT;
+    if (params->cNamedArgs > 1 ||
+        (params->cNamedArgs == 1 && params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)) {
+        return DISP_E_NONAMEDARGS;
     }
-    if (flags & DISPATCH_PROPERTYGET) {
-        if (params->cArgs != 0)
-            return DISP_E_BADPARAMCOUNT;
-        if (!result)
-            return E_POINTER;
-        *result = VARIANT{};
-        result->vt = VT_I4;
-        result->lVal = armed_ ? kArmed : kDisarmed;
-        return S_OK;
+    if (params->rgvarg[0].vt != VT_I4) {
+        if (argError)
+            *argError = 0;
+        return DISP_E_TYPEMISMATCH;
     }
-    return DISP_E_MEMBERNOTFOUND;
+    return PutArming(params->rgvarg[0].lVal);
 }
 
 HRESULT WinHook::PutArming(LONG value) {

@@ -52,12 +52,6 @@ std::optional<bool> NumberToBool(std::u16string_view text) {
     return nonZero;
 }
 
-}  // namespace
-
-SettingsBackend* UseSettingsBackend(SettingsBackend* replacement) {
-    return std::exchange(backend, replacement);
-}
-
 std::u16string SettingsReadFailureMessage() {
     return FailureMessage(
         std::u16string(u"Captor could not read the registry key: ") + kAppKeyName + u".",
@@ -72,8 +66,6 @@ std::u16string SettingsWriteFailureMessage() {
             u" nicht schreiben.");
 }
 
-namespace {
-
 // The conversion of a stored text to a flag: numbers (0 false, others true), True/False and
 // Wahr/Falsch in any case; anything else is false.
 bool TextToBool(const std::u16string& text) {
@@ -84,6 +76,10 @@ bool TextToBool(const std::u16string& text) {
 }
 
 }  // namespace
+
+SettingsBackend* UseSettingsBackend(SettingsBackend* replacement) {
+    return std::exchange(backend, replacement);
+}
 
 namespace fktAllgModule {
 

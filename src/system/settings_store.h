@@ -4,9 +4,7 @@
 #include <optional>
 #include <string>
 
-// Where the settings live, below HKEY_CURRENT_USER.
-inline constexpr char16_t kSettingsRoot[] = u"Software\\VB and VBA Program Settings";
-inline constexpr char16_t kAppName[] = u"DeskBroom";
+// The section of the program's settings.
 inline constexpr char16_t kSettingsSection[] = u"Settings";
 
 // What a read of one value found.
@@ -32,10 +30,6 @@ class SettingsBackend {
 // Installs the backend that the three operations use (the registry, or a test's stand-in);
 // returns the one it replaces, null before the first.
 SettingsBackend* UseSettingsBackend(SettingsBackend* backend);
-
-// The two-language messages of a failed read and a failed write.
-std::u16string SettingsReadFailureMessage();
-std::u16string SettingsWriteFailureMessage();
 
 namespace fktAllgModule {
 

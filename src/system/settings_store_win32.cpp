@@ -11,8 +11,11 @@
 
 namespace {
 
+// Where the settings live, below HKEY_CURRENT_USER.
+constexpr wchar_t kAppKeyPath[] = L"Software\\VB and VBA Program Settings\\DeskBroom";
+
 std::wstring SectionKeyPath(const std::u16string& section) {
-    return ToWide(kSettingsRoot) + L"\\" + ToWide(kAppName) + L"\\" + ToWide(section);
+    return kAppKeyPath + (L"\\" + ToWide(section));
 }
 
 bool IsAbsence(LSTATUS status) {

@@ -2,6 +2,8 @@
 // failing settings store ends the program before any later step.
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/startup.h"
@@ -80,7 +82,11 @@ TEST(Startup, DefaultActionIsNormalisedWrittenBackAndShown) {
 }
 
 TEST(Startup, SettingsFailureEndsTheProgramBeforeTheTrayIcon) {
-    for (bool failRead : {true, false}) {
+    const std::pair<bool, std::u16string_view> cases[] = {
+        {true, u"Captor could not read the registry key: 'HKEY_CURRENT_USER\\Software\\"},
+        {false, u"Captor could not write to the registry key: 'HKEY_CURRENT_USER\\Software\\"},
+    };
+    for (const auto& [failRead, opening] : cases) {
         FakeSettingsBackend registry;
         registry.refuseReads = failRead;
         registry.refuseWrites = !failRead;
@@ -89,8 +95,7 @@ TEST(Startup, SettingsFailureEndsTheProgramBeforeTheTrayIcon) {
             RunStartupSequence(host, u"1.1 ");
             ADD_FAILURE() << "start-up went on";
         } catch (const ProcessEnded& ended) {
-            EXPECT_EQ(ended.message,
-                      failRead ? SettingsReadFailureMessage() : SettingsWriteFailureMessage());
+            EXPECT_TRUE(ended.message.starts_with(opening)) << failRead;
         }
         EXPECT_EQ(host.steps, (std::vector<std::string>{"captions", "flash"}));
     }
