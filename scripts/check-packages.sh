@@ -35,13 +35,9 @@ for file in "$unpacked/DeskBroom.exe" "$setup"; do
 done
 (cd "$build" && sha256sum --strict -c SHA256SUMS) || { echo "BAD  SHA256SUMS"; status=1; }
 [ "$(wc -l <"$build/SHA256SUMS")" -eq 2 ] || { echo "BAD  SHA256SUMS lists not just the two packages"; status=1; }
-# The schemas, copied from their projects, sit in the shared folder beside the checkout (or its
-# worktree's folder); DESKBROOM_SCHEMAS names another place.
+# The schemas, copied unchanged from their projects (packaging/schemas/README.md says whence).
 root="$(cd "$(dirname "$0")/.." && pwd)"
-schemas="${DESKBROOM_SCHEMAS:-}"
-for candidate in "$root/../shared/schemas" "$root/../../shared/schemas"; do
-    [ -z "$schemas" ] && [ -d "$candidate" ] && schemas="$candidate"
-done
+schemas="${DESKBROOM_SCHEMAS:-$root/packaging/schemas}"
 python3 "$root/scripts/check-manifests.py" "$build" "$schemas" || status=1
 printf '%-40s %9s bytes\n' "DeskBroom.exe (built)" "$(stat -c %s "$build/DeskBroom.exe")" \
     "DeskBroom.exe (packaged)" "$(stat -c %s "$unpacked/DeskBroom.exe")" \
