@@ -428,6 +428,14 @@ class HotkeysDialogTest : public HotkeysTest {
         return dialog;
     }
     HWND MessageBoxShown() { return app_->FindMessageBox(); }
+    // Replaces the text of a key's combo box as a user types it; true once the box shows it.
+    bool TypeKeyName(HWND combo, const std::wstring& name) {
+        Click(::FindWindowExW(combo, nullptr, L"Edit", nullptr));
+        PressKey(VK_HOME);
+        PressChord({VK_SHIFT, VK_END});
+        Type(name);
+        return WaitFor([&] { return TextOf(combo) == name; });
+    }
     bool Closed(HWND dialog) { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); }
     DWORD Pid() const { return app_->pid(); }
     void Type(const std::wstring& text) {
@@ -625,11 +633,7 @@ TEST_F(HotkeysDialogTest, AnAppliedKeyWorksAtTheNextPressAndTheOldOneNoLonger) {
     StartWith({{L"HotkeysActivated", L"1"}});
     HotkeysDialog dialog(Open());
     ASSERT_NE(dialog.window, nullptr);
-    Click(::FindWindowExW(dialog.ccKey, nullptr, L"Edit", nullptr));
-    PressKey(VK_HOME);
-    PressChord({VK_SHIFT, VK_END});
-    Type(L"F10");
-    ASSERT_TRUE(WaitFor([&] { return TextOf(dialog.ccKey) == L"F10"; }));
+    ASSERT_TRUE(TypeKeyName(dialog.ccKey, L"F10"));
     Click(dialog.apply);
     ASSERT_TRUE(WaitFor([] { return ReadSetting(L"CcHotKeyLetter") == L"F10"; }));
     for (auto [key, cleans] : {std::pair{VK_F11, false}, std::pair{VK_F10, true}}) {
@@ -644,11 +648,7 @@ TEST_F(HotkeysDialogTest, ATypedKeyNameIsStoredAndShownAgain) {
     StartWith({});
     HotkeysDialog dialog(Open());
     ASSERT_NE(dialog.window, nullptr);
-    Click(::FindWindowExW(dialog.dbrKey, nullptr, L"Edit", nullptr));
-    PressKey(VK_HOME);
-    PressChord({VK_SHIFT, VK_END});
-    Type(L"F13");
-    ASSERT_TRUE(WaitFor([&] { return TextOf(dialog.dbrKey) == L"F13"; }));
+    ASSERT_TRUE(TypeKeyName(dialog.dbrKey, L"F13"));
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitFor([&] { return Closed(dialog.window); }));
     EXPECT_EQ(ReadSetting(L"DbrHotKeyLetter"), L"F13");
