@@ -329,6 +329,7 @@ TEST_F(ClosingTest, PatternAddedInNotepadSparesTheWindowInTheClickMadeMeanwhile)
     ::GetWindowThreadProcessId(editor, &editorPid);
     HANDLE editorProcess = ::OpenProcess(SYNCHRONIZE, FALSE, editorPid);
 
+    FocusAwayFromTray(editor);  // Notepad may open over the tray
     app.LeftClickTrayIcon();
     Linger(1000);
     EXPECT_TRUE(recorder.Messages(WM_CLOSE).empty()) << "the click ran during the editing";
