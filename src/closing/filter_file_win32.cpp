@@ -1,8 +1,8 @@
 // The window filter file beside the program: loading it and editing it in Notepad.
-#include "closing/closing_win32.h"
-#include "closing/filter_file.h"
 #include <optional>
 
+#include "closing/closing_win32.h"
+#include "closing/filter_file.h"
 #include "win32/process.h"
 #include "win32/ui_win32.h"
 #include "win32/unique_handle.h"
