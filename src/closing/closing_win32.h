@@ -15,7 +15,6 @@ class WindowsFilter {
   public:
     // Loaded at start-up and after each editing of the filter file.
     FilterList svFilterList;
-    std::size_t intFilterCount() const { return svFilterList.Count(); }
 
     // Loads the filter file, or beeps and reports it missing and empties the list.
     void LoadWindowsFilter();

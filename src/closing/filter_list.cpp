@@ -3,6 +3,7 @@
 #include "closing/filter_list.h"
 
 #include "closing/upper_case.h"
+#include "common/text.h"
 
 namespace {
 

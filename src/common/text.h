@@ -23,6 +23,10 @@ constexpr bool IsSurrogatePair(char16_t high, char16_t low) {
     return high >= 0xD800 && high <= 0xDBFF && low >= 0xDC00 && low <= 0xDFFF;
 }
 
+// One element per character: a surrogate pair becomes one code point; a lone surrogate (a title
+// cut in the middle of a pair) stays one character of its own.
+std::u32string ToCodePoints(std::u16string_view text);
+
 // Appends a code point as UTF-16: one unit, or a surrogate pair above U+FFFF.
 void AppendCodePoint(std::u16string& text, char32_t point);
 
