@@ -60,9 +60,6 @@ class FilterFileWatcher {
     UniqueHandle thread_;
 };
 
-// True for an existing file that is neither hidden, a system file nor a folder.
-bool FileExists(const std::u16string& path);
-
 // Whether the selection rules take the window as it is now (visibility, owner, style, title).
 bool IsSelectedNow(HWND hwnd, const FilterList& filters);
 

@@ -3,6 +3,7 @@
 
 #include "closing/closing_win32.h"
 #include "closing/filter_file.h"
+#include "win32/files.h"
 #include "win32/process.h"
 #include "win32/ui_win32.h"
 #include "win32/unique_handle.h"
@@ -10,14 +11,6 @@
 
 std::u16string WindowsFilter::WindowsFilterPath() {
     return ProgramFolder() + u"\\WindowsFilter.txt";
-}
-
-bool FileExists(const std::u16string& path) {
-    const DWORD attributes = ::GetFileAttributesW(ToWide(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return false;
-    return (attributes &
-            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
 namespace {
