@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "../tests/unit/reference_pattern.h"
 #include "closing/filter_list.h"
 #include "closing/upper_case.h"
 #include "common/text.h"
+#include "reference_pattern.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Input: UTF-16 units; the first unit 0xFFFF splits pattern from title. Titles are cut as
