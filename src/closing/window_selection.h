@@ -21,11 +21,11 @@ struct WindowFacts {
     bool shellDesktop = false;  // the shell's desktop window, whatever its title
 };
 
-// True when close-all should ask the window to close: a visible, uncloaked, parentless, non-tool
-// window other than the shell's desktop
-// whose title (its first 127 units, or 126 where a surrogate pair straddles the cut; pass one
-// unit more so that the pair can be seen) is not empty, does not begin with the program's own names
-// or "Program Manager", and matches no pattern of `filters`. Case does not matter.
+// True when close-all should ask the window to close: it is visible, uncloaked, parentless, not a
+// tool window and not the shell's desktop, and its title is not empty, does not begin with the
+// program's own names or "Program Manager", and matches no pattern of `filters`. Case does not
+// matter. Only the title's first 127 units are tested, or 126 where a surrogate pair straddles
+// the cut; pass one unit more so that the pair can be seen.
 bool IsWindowSelected(const WindowFacts& window, const FilterList& filters);
 
 // A selected window, with the process and thread it belonged to when it was selected, so that a
