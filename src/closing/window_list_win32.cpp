@@ -1,6 +1,7 @@
 // Walking the desktop's top-level windows and listing those a close-all run will close.
 #include <dwmapi.h>
 
+#include <exception>
 #include <iterator>
 
 #include "closing/closing_win32.h"
@@ -25,6 +26,7 @@ bool IsCloaked(HWND hwnd) {
 struct Collecting {
     WindowList& list;
     const FilterList& filters;
+    std::exception_ptr failure;  // the first; nothing may unwind through the system's walk
 };
 
 }  // namespace
@@ -54,7 +56,7 @@ bool IsSelectedNow(HWND hwnd, const FilterList& filters) {
 namespace {
 
 BOOL CALLBACK EnumWindowsCallback(HWND hwnd, LPARAM collecting) {
-    auto& [list, filters] = *reinterpret_cast<Collecting*>(collecting);
+    auto& [list, filters, failure] = *reinterpret_cast<Collecting*>(collecting);
     try {
         if (IsSelectedNow(hwnd, filters)) {
             DWORD processId = 0;
@@ -62,7 +64,8 @@ BOOL CALLBACK EnumWindowsCallback(HWND hwnd, LPARAM collecting) {
             list.Add({reinterpret_cast<std::uintptr_t>(hwnd), processId, threadId});
         }
     } catch (...) {
-        // Out of memory for one title: that window is left out, the walk goes on.
+        if (!failure)
+            failure = std::current_exception();
     }
     return TRUE;
 }
@@ -70,6 +73,9 @@ BOOL CALLBACK EnumWindowsCallback(HWND hwnd, LPARAM collecting) {
 }  // namespace
 
 void CloseAll::CollectWindows(const FilterList& filters) {
-    Collecting collecting{lngWindowList, filters};
+    Collecting collecting{lngWindowList, filters, nullptr};
     ::EnumWindows(&EnumWindowsCallback, reinterpret_cast<LPARAM>(&collecting));
+    // After the walk, into the program's one failure path.
+    if (collecting.failure)
+        std::rethrow_exception(collecting.failure);
 }
