@@ -13,8 +13,8 @@ struct FilterFileContent {
 };
 
 // ReadFilterPatterns, collected: a cut line appears as an empty pattern.
-inline FilterFileContent ReadFilterPatterns(const FilterFileSource& source,
-                                            const AnsiDecoder& ansi, std::size_t maxPatterns) {
+inline FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiDecoder& ansi,
+                                            std::size_t maxPatterns) {
     FilterFileContent content;
     const PatternSink collect = [&](std::u16string_view pattern, bool) {
         content.patterns.emplace_back(pattern);
