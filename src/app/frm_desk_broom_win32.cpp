@@ -2,6 +2,8 @@
 #include "app/frm_desk_broom_win32.h"
 
 #include <cstring>
+#include <iterator>
+#include <string_view>
 
 #include "app/resources/resource.h"
 #include "common/reentry_guard.h"
@@ -23,14 +25,6 @@ constexpr UINT kTrayIconId = 1;
 // The tray reports its mouse events as mouse-move messages; the low word of lParam names the
 // mouse message that happened over the icon.
 constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
-
-// The filter file changed: it is loaded again once the writes have paused for a moment, and
-// retried while the writer still holds it locked.
-constexpr UINT kFilterFileChangedMessage = WM_APP + 1;
-constexpr UINT_PTR kFilterReloadTimer = 1;
-constexpr UINT kFilterReloadPauseMs = 500;
-constexpr UINT kFilterReloadRetryMs = 250;
-constexpr int kFilterReloadTries = 40;
 
 struct MenuItem {
     UINT id;
@@ -125,15 +119,9 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!ProgramIsEnding())
                 OnCommand(LOWORD(wParam));
             return 0;
-        case kFilterFileChangedMessage:
-            reloadTriesLeft_ = kFilterReloadTries;
-            ::SetTimer(hwnd_, kFilterReloadTimer, kFilterReloadPauseMs, nullptr);
-            return 0;
         case WM_TIMER:
-            if (wParam == kFilterReloadTimer) {
-                ::KillTimer(hwnd_, kFilterReloadTimer);
-                if (!windowsFilter_.ReloadQuietly() && --reloadTriesLeft_ > 0)
-                    ::SetTimer(hwnd_, kFilterReloadTimer, kFilterReloadRetryMs, nullptr);
+            if (wParam == CloseAll::kStayedOpenTimer) {
+                TellWhatStayedOpen();
                 return 0;
             }
             break;
@@ -177,7 +165,6 @@ void frmDeskBroom::Form_Load() {
         ::AppendMenuW(mPopupSys.get(), MF_STRING, item.id, item.designCaption);
     }
     RunStartupSequence(*this, AppVersion());
-    filterWatcher_.Start(ProgramFolder(), hwnd_, kFilterFileChangedMessage);
 }
 
 void frmDeskBroom::Form_Resize(WPARAM sizeType) {
@@ -209,8 +196,12 @@ void frmDeskBroom::Form_MouseMove(LPARAM lParam) {
     if (::IsWindowVisible(hwnd_))
         return;
     const UINT event = LOWORD(lParam);
-    if (event == WM_LBUTTONUP || event == WM_RBUTTONUP)
-        windowsFilter_.TellMissingFile();
+    if (event == WM_LBUTTONUP || event == WM_RBUTTONUP) {
+        CheckFilterFile();
+        // Exit, or WM_CLOSE from outside, while the missing file's message was open.
+        if (ProgramIsEnding())
+            return;
+    }
     switch (event) {
         case WM_LBUTTONUP:
             if (bDefaultDeskBroom) {
@@ -233,9 +224,34 @@ void frmDeskBroom::Form_MouseMove(LPARAM lParam) {
                 OnCommand(command);
             break;
         }
+        case NIN_BALLOONUSERCLICK:
+            ShowQuestion(questionWindow_);
+            break;
         default:
             break;
     }
+}
+
+void frmDeskBroom::CheckFilterFile() {
+    windowsFilter_.ReloadIfChanged();
+    windowsFilter_.TellMissingFile();
+}
+
+void frmDeskBroom::TellWhatStayedOpen() {
+    CloseAll::Outcome outcome = closeAll_.WhatStayedOpen(hwnd_);
+    questionWindow_ = outcome.question;
+    if (outcome.text.empty() || ProgramIsEnding())
+        return;
+    // A balloon needs the record's second form at least; the icon's own record stays as added.
+    NOTIFYICONDATAW notification = TrayIconData;
+    notification.cbSize = sizeof notification;
+    notification.uFlags = NIF_INFO;
+    notification.dwInfoFlags = NIIF_INFO;
+    ToWide(outcome.text)
+        .substr(0, std::size(notification.szInfo) - 1)
+        .copy(notification.szInfo, std::size(notification.szInfo) - 1);
+    std::wstring_view(L"DeskBroom").copy(notification.szInfoTitle, 9);
+    ::Shell_NotifyIconW(NIM_MODIFY, &notification);
 }
 
 void frmDeskBroom::OnCommand(UINT id) {
@@ -473,7 +489,9 @@ void frmDeskBroom::WinHookHotKey_KeyEvent(std::int32_t& keyCode, std::int16_t sh
                                           std::int16_t& handled) {
     if (ProgramIsEnding())
         return;
-    windowsFilter_.TellMissingFile();
+    CheckFilterFile();
+    if (ProgramIsEnding())
+        return;
     DispatchKeyEvent(hotkeysForm_, keyCode, shift, handled, *this);
 }
 

@@ -48,6 +48,10 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     void Form_Resize(WPARAM sizeType);
     void Form_Unload();
     void Form_MouseMove(LPARAM lParam);
+    // Before an action: the filter file as saved now, and a missing file told once.
+    void CheckFilterFile();
+    // After a close-all run: the notification that names the windows that stayed open.
+    void TellWhatStayedOpen();
     void Form_Paint();
     void OnTaskbarCreated();
     // Loads the tray icon at the size the tray wants now; true when it was (re)loaded.
@@ -98,9 +102,8 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     WinHookRef WinHookHotKey;  // the hotkey component
     frmHotkeys hotkeysForm_;   // the hotkey settings, whether the dialog is open or not
     WindowsFilter windowsFilter_;
-    FilterFileWatcher filterWatcher_;
-    int reloadTriesLeft_ = 0;
     CloseAll closeAll_;
+    HWND questionWindow_ = nullptr;  // brought forward by a click on the notification
     ClipboardCleaner clipboardCleaner_;
 };
 
