@@ -120,28 +120,22 @@ std::wstring BalloonText() {
     }
     DWORD pid = 0;
     ::GetWindowThreadProcessId(balloon, &pid);
-    HANDLE tray =
-        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    HANDLE tray = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, 0, pid);
     struct Remote {
-        TTTOOLINFOW tool;
-        wchar_t text[512];
-    } local{};
-    auto* remote = static_cast<Remote*>(
-        tray ? ::VirtualAllocEx(tray, nullptr, sizeof local, MEM_COMMIT, PAGE_READWRITE) : nullptr);
+        TTTOOLINFOW tool{};
+        wchar_t text[512]{};
+    } local, *remote = static_cast<Remote*>(
+                 ::VirtualAllocEx(tray, nullptr, sizeof local, MEM_COMMIT, PAGE_READWRITE));
     local.tool.cbSize = sizeof local.tool;
-    if (remote && ::WriteProcessMemory(tray, remote, &local, sizeof local, nullptr) &&
-        ::SendMessageW(balloon, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&remote->tool)) &&
-        ::ReadProcessMemory(tray, remote, &local, sizeof local, nullptr)) {
-        local.tool.lpszText = remote->text;
+    for (UINT message : {TTM_ENUMTOOLSW, TTM_GETTEXTW}) {
         ::WriteProcessMemory(tray, remote, &local, sizeof local, nullptr);
-        ::SendMessageW(balloon, TTM_GETTEXTW, std::size(local.text),
+        ::SendMessageW(balloon, message, message == TTM_GETTEXTW ? std::size(local.text) : 0,
                        reinterpret_cast<LPARAM>(&remote->tool));
         ::ReadProcessMemory(tray, remote, &local, sizeof local, nullptr);
+        local.tool.lpszText = remote->text;
     }
-    if (remote)
-        ::VirtualFreeEx(tray, remote, 0, MEM_RELEASE);
-    if (tray)
-        ::CloseHandle(tray);
+    ::VirtualFreeEx(tray, remote, 0, MEM_RELEASE);
+    ::CloseHandle(tray);
     return balloon ? local.text : L"";
 }
 
