@@ -391,7 +391,7 @@ struct HotkeysDialog {
     HWND window = nullptr;
     HWND ok, cancel, apply;
     HWND dbrCtrl, dbrShift, dbrAlt, dbrKey;
-    HWND ccCtrl, ccShift, ccAlt, ccKey;
+    HWND ccCtrl, ccShift, ccAlt, ccKey, ccPaste;
     HWND activated;
     HWND lblDeskBroom, lblCleanClipboard, lblCtrl, lblShift, lblAlt;
 
@@ -401,11 +401,11 @@ struct HotkeysDialog {
              child = ::GetWindow(child, GW_HWNDNEXT)) {
             children.push_back(child);
         }
-        children.resize(17, nullptr);
-        HWND* slots[] = {&ok,       &cancel,    &apply,        &dbrCtrl,           &dbrShift,
-                         &dbrAlt,   &dbrKey,    &ccCtrl,       &ccShift,           &ccAlt,
-                         &ccKey,    &activated, &lblDeskBroom, &lblCleanClipboard, &lblCtrl,
-                         &lblShift, &lblAlt};
+        children.resize(18, nullptr);
+        HWND* slots[] = {&ok,      &cancel,   &apply,     &dbrCtrl,      &dbrShift,
+                         &dbrAlt,  &dbrKey,   &ccCtrl,    &ccShift,      &ccAlt,
+                         &ccKey,   &ccPaste,  &activated, &lblDeskBroom, &lblCleanClipboard,
+                         &lblCtrl, &lblShift, &lblAlt};
         for (std::size_t i = 0; i < std::size(slots); ++i)
             *slots[i] = children[i];
     }
@@ -456,7 +456,8 @@ TEST_F(HotkeysDialogTest, OpensWithTheStoredValuesAndTheTablesCaptions) {
                {L"CcShift", L"0"},
                {L"CcHotKeyLetter", L"F5"},
                {L"DbrHotKeyLetter", L"f13 x"},
-               {L"HotkeysActivated", L"1"}});
+               {L"HotkeysActivated", L"1"},
+               {L"CcPaste", L"1"}});
     HotkeysDialog dialog(Open());
     ASSERT_NE(dialog.window, nullptr);
 
@@ -466,6 +467,7 @@ TEST_F(HotkeysDialogTest, OpensWithTheStoredValuesAndTheTablesCaptions) {
         {dialog.cancel, L"Cancel"},
         {dialog.apply, L"&Apply"},
         {dialog.activated, L"&Hotkeys activated"},
+        {dialog.ccPaste, L"&Paste after cleaning"},
         {dialog.lblDeskBroom, L"Desk Broom"},
         {dialog.lblCleanClipboard, L"Clean Clipboard"},
         {dialog.lblCtrl, L"CTRL"},
@@ -486,7 +488,7 @@ TEST_F(HotkeysDialogTest, OpensWithTheStoredValuesAndTheTablesCaptions) {
     const std::pair<HWND, bool> ticks[] = {
         {dialog.dbrCtrl, false},  {dialog.dbrShift, true}, {dialog.dbrAlt, true},
         {dialog.ccCtrl, true},    {dialog.ccShift, false}, {dialog.ccAlt, false},
-        {dialog.activated, true},
+        {dialog.activated, true}, {dialog.ccPaste, true},
     };
     for (const auto& [box, ticked] : ticks)
         EXPECT_EQ(Ticked(box), ticked);
@@ -505,7 +507,7 @@ TEST_F(HotkeysDialogTest, OpensWithTheStoredValuesAndTheTablesCaptions) {
     };
     RECT client{};
     ::GetClientRect(dialog.window, &client);
-    EXPECT_EQ(client.right, px(5775));
+    EXPECT_EQ(client.right, px(8175));
     EXPECT_EQ(client.bottom, px(2160));
     struct Placed {
         HWND control;
@@ -537,7 +539,7 @@ TEST_F(HotkeysDialogTest, EnterRightAfterOpeningSavesTheValuesAsLoaded) {
         {L"CcShift", L"1"},          {L"DbrCtrl", L"1"},
         {L"DbrAlt", L"1"},           {L"DbrShift", L"1"},
         {L"HotkeysActivated", L"0"}, {L"DbrHotKeyLetter", L"F12"},
-        {L"CcHotKeyLetter", L"F11"},
+        {L"CcHotKeyLetter", L"F11"}, {L"CcPaste", L"0"},
     };
     for (const auto& [name, value] : stored)
         EXPECT_EQ(ReadSetting(name), value) << name;
@@ -649,9 +651,11 @@ TEST_F(HotkeysDialogTest, ATypedKeyNameIsStoredAndShownAgain) {
     HotkeysDialog dialog(Open());
     ASSERT_NE(dialog.window, nullptr);
     ASSERT_TRUE(TypeKeyName(dialog.dbrKey, L"F13"));
+    PressChord({VK_MENU, 'P'});  // "&Paste after cleaning"
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitFor([&] { return Closed(dialog.window); }));
     EXPECT_EQ(ReadSetting(L"DbrHotKeyLetter"), L"F13");
+    EXPECT_EQ(ReadSetting(L"CcPaste"), L"1");
 
     HotkeysDialog again(Open());
     ASSERT_NE(again.window, nullptr);
