@@ -26,6 +26,9 @@ constexpr UINT kTrayIconId = 1;
 // mouse message that happened over the icon.
 constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
 
+// A clean-clipboard hotkey's paste looks for the keys' release on this timer.
+constexpr UINT_PTR kPasteTimer = 2;
+
 struct MenuItem {
     UINT id;
     const wchar_t* designCaption;               // as the menu is built
@@ -122,6 +125,10 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == CloseAll::kStayedOpenTimer) {
                 TellWhatStayedOpen();
+                return 0;
+            }
+            if (wParam == kPasteTimer) {
+                paste_.OnTimer();
                 return 0;
             }
             break;
@@ -353,11 +360,18 @@ void frmDeskBroom::mPopDefaultCleanClipboard_Click() {
 }
 
 void frmDeskBroom::CloseWindowsNow() {
+    // The window a waiting paste was meant for may be among those asked to close.
+    paste_.Cancel();
     closeAll_.CloseWindowsNow(hwnd_, windowsFilter_.svFilterList);
 }
 
-void frmDeskBroom::CleanClipboard() {
-    clipboardCleaner_.CleanClipboard(hwnd_);
+bool frmDeskBroom::CleanClipboard() {
+    paste_.Cancel();
+    return clipboardCleaner_.CleanClipboard(hwnd_);
+}
+
+void frmDeskBroom::PasteWhenReleased(const std::vector<std::uint8_t>& keys) {
+    paste_.Start(hwnd_, kPasteTimer, keys);
 }
 
 void frmDeskBroom::mPopSetHotkeys_Click() {

@@ -13,6 +13,7 @@
 #include "closing/closing_win32.h"
 #include "hotkeys/frm_hotkeys_win32.h"
 #include "hotkeys/hotkey_dispatch.h"
+#include "hotkeys/hotkey_paste_win32.h"
 #include "hotkeys/win_hook_win32.h"
 #include "win32/unique_handle.h"
 
@@ -37,7 +38,8 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
   private:
     // The two actions (HotkeyActions).
     void CloseWindowsNow() override;
-    void CleanClipboard() override;
+    bool CleanClipboard() override;
+    void PasteWhenReleased(const std::vector<std::uint8_t>& keys) override;
 
     // Arm and disarm the hotkeys (HotkeyArming).
     void ActivateHotkey() override;
@@ -105,6 +107,7 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     CloseAll closeAll_;
     HWND questionWindow_ = nullptr;  // brought forward by a click on the notification
     ClipboardCleaner clipboardCleaner_;
+    HotkeyPaste paste_;  // a clean-clipboard hotkey's paste, waiting for the keys to go up
 };
 
 // Tray menu commands.

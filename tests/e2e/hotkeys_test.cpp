@@ -168,25 +168,57 @@ class HotkeysTest : public DeskBroomTest {
     std::optional<DeskBroom> app_;
 };
 
-TEST_F(HotkeysTest, TheStoredSwitchDecidesWhetherAHotkeyCleansTheClipboard) {
+TEST_F(HotkeysTest, TheStoredSwitchesDecideWhetherAHotkeyCleansTheClipboardAndPastesIt) {
+    const Settings pasting = {{L"HotkeysActivated", L"1"}, {L"CcPaste", L"1"}};
     struct Case {
         const char* what;
-        std::optional<std::wstring> activated;
-        bool cleans;
+        Settings settings;
+        int heldMs;  // how long the modifiers stay down after the key; -1: a tray click instead
+        bool cleans, pastes;
     };
-    for (const Case& c : {Case{"absent", std::nullopt, false}, Case{"\"0\"", L"0", false},
-                          Case{"\"1\"", L"1", true}}) {
+    const Case cases[] = {
+        {"absent", {{L"CcPaste", L"1"}}, 0, false, false},
+        {"\"0\"", {{L"HotkeysActivated", L"0"}}, 0, false, false},
+        {"\"1\", not pasting", {{L"HotkeysActivated", L"1"}}, 0, true, false},
+        {"\"1\", pasting", pasting, 0, true, true},
+        {"pasting once the modifiers are let go", pasting, 300, true, true},
+        {"modifiers held longer than a second", pasting, 1800, true, false},
+        {"tray click", {pasting[0], pasting[1], {L"DeskBroom", L"0"}}, -1, true, false},
+    };
+    static HWND edit = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 300,
+                                         500, 300, 30, nullptr, nullptr, nullptr, nullptr);
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         app_.reset();
         DeleteKeyTree(kAppKey);
-        StartWith(c.activated ? Settings{{L"HotkeysActivated", *c.activated}} : Settings{});
+        StartWith(c.settings);
+        ::SetWindowTextW(edit, L"");
+        ::SetForegroundWindow(edit);
         PutClipboardText(kDirtyText);
-        PressCtrlAltShift(VK_F11);
-        if (c.cleans) {
-            EXPECT_TRUE(WaitFor([] { return ClipboardIs(kCleanText); }));
+        if (c.heldMs < 0) {
+            // Posted, the click leaves the focus on the edit, where a wrong paste would show.
+            ::PostMessageW(app_->MainWindow(), WM_MOUSEMOVE, 1, WM_LBUTTONUP);
         } else {
-            EXPECT_FALSE(WaitFor([] { return !ClipboardIs(kDirtyText); }, kSettleMs));
+            for (WORD key : {VK_CONTROL, VK_MENU, VK_SHIFT, VK_F11})
+                KeyDown(key);
+            KeyUp(VK_F11);
         }
+        if (c.heldMs > 0) {
+            EXPECT_TRUE(WaitFor([] { return ClipboardIs(kCleanText); }));
+            EXPECT_FALSE(WaitFor([&] { return !WindowText(edit).empty(); }, c.heldMs));
+        }
+        for (WORD key : {VK_SHIFT, VK_MENU, VK_CONTROL})
+            KeyUp(key);
+        if (!c.cleans) {
+            EXPECT_FALSE(WaitFor([] { return !ClipboardIs(kDirtyText); }, kSettleMs));
+            continue;
+        }
+        EXPECT_TRUE(WaitFor([] { return ClipboardIs(kCleanText); }));
+        EXPECT_EQ(WaitFor([&] { return !WindowText(edit).empty(); }, kSettleMs), c.pastes);
+        EXPECT_FALSE(
+            WaitFor([&] { return WindowText(edit) != (c.pastes ? kCleanText : L""); }, 500));
+        for (int key : {VK_CONTROL, VK_MENU, VK_SHIFT, int{'V'}, VK_F11})
+            EXPECT_FALSE(::GetAsyncKeyState(key) & 0x8000) << key << " held";
     }
 }
 
