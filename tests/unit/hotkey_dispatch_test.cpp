@@ -31,17 +31,13 @@ class RecordingActions final : public HotkeyActions {
     bool textPut = true;
 };
 
-HotkeySettings Hotkeys(int dbrCode, int dbrMask, int ccCode, int ccMask) {
+HotkeySettings Hotkeys(int dbrCode, int dbrMask, int ccCode, int ccMask, bool paste = false) {
     HotkeySettings s;
+    s.bMOdCcPaste = paste;
     s.intMOdDbrHotKeyLetter = static_cast<std::int16_t>(dbrCode);
     s.intGMOdDbrCtrlAltShift = static_cast<std::int16_t>(dbrMask);
     s.intMOdCcHotKeyLetter = static_cast<std::int16_t>(ccCode);
     s.intGMOdCcCtrlAltShift = static_cast<std::int16_t>(ccMask);
-    return s;
-}
-
-HotkeySettings Pasting(HotkeySettings s) {
-    s.bMOdCcPaste = true;
     return s;
 }
 
@@ -76,9 +72,9 @@ TEST(DispatchKeyEvent, RunsTheActionsWhoseKeyAndWholeMaskMatch) {
         {"equal hotkeys: both run, close-all first", Hotkeys(kF12, 7, kF12, 7), kF12, 7, "DC",
          kEventTrue},
         {"key code beyond 16 bits does not wrap", defaults, kF12 + 65536, 7, "", kUntouched},
-        {"paste once the press's modifiers and key are up", Pasting(Hotkeys(kF12, 7, kF11, 5)),
-         kF11, 5, "CP 16 18 122", kEventTrue},
-        {"no paste where the press closes the focused window", Pasting(Hotkeys(kF11, 7, kF11, 7)),
+        {"paste once the press's modifiers and key are up", Hotkeys(kF12, 7, kF11, 5, true), kF11,
+         5, "CP 16 18 122", kEventTrue},
+        {"no paste where the press closes the focused window", Hotkeys(kF11, 7, kF11, 7, true),
          kF11, 7, "DC", kEventTrue},
     };
     for (const PressCase& c : cases) {
@@ -118,7 +114,7 @@ TEST(DispatchKeyEvent, NoPasteAfterACleaningThatPutNoText) {
     RecordingActions actions;
     actions.textPut = false;
     std::int16_t handled = 0;
-    DispatchKeyEvent(Pasting(Hotkeys(kF12, 7, kF11, 7)), kF11, 7, handled, actions);
+    DispatchKeyEvent(Hotkeys(kF12, 7, kF11, 7, true), kF11, 7, handled, actions);
     EXPECT_EQ(actions.ran, "C");
 }
 
