@@ -217,8 +217,7 @@ WriteResult WriteClipboard(HWND owner, ClipboardContents& contents, const Messag
     if (::GetClipboardSequenceNumber() != contents.sequence)
         return WriteResult::Changed;
     OpenClipboardWriter writer(contents, markers);
-    return PutCleanedText(writer) == PutOutcome::Cleaned ? WriteResult::Written
-                                                         : WriteResult::Failed;
+    return PutCleanedText(writer) ? WriteResult::Written : WriteResult::Failed;
 }
 
 }  // namespace
