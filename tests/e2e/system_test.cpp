@@ -197,6 +197,26 @@ TEST_F(SystemTest, AutostartAndHelpKeepAFolderWithBlanksAndNonAnsiCharactersWhol
     EXPECT_EQ(app.FindMessageBox(), nullptr);
 }
 
+TEST_F(SystemTest, StartedThroughALinkItUsesTheTargetsFolderButKeepsALinkedFolder) {
+    // Made by the test fixture: only the real folders hold a filter file.
+    const std::wstring base = BuildFolder() + L"\\linked-start";
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"\\Links", L"\\Real"},                     // a link to DeskBroom.exe
+        {L"\\Scoop\\current", L"\\Scoop\\current"},  // a linked folder
+    };
+    for (const auto& [started, folder] : cases) {
+        SCOPED_TRACE(testing::Message() << "started in " << started);
+        DeleteValue(kRunKey, kValueName);
+        DeskBroom app({.existingFolder = base + started});
+        app.PickMenuItem(L'p');
+        EXPECT_TRUE(WaitFor([&] {
+            return RunValueIs(L"\"" + base + folder + L"\\DeskBroom.exe\"");
+        })) << RunValueDescription();
+        EXPECT_EQ(app.FindMessageBox(), nullptr) << "the filter file was not found";
+        EXPECT_TRUE(app.ExitThroughMenu());
+    }
+}
+
 TEST_F(SystemTest, FilterFileInAFolderWithBlanksAndNonAnsiCharactersIsFoundAndOpened) {
     StartOptions options;
     options.folderName = kAwkwardFolder;
