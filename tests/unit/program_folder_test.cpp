@@ -9,20 +9,18 @@ TEST(ProgramFolderOf, TheFileItselfALinkLeadsToItsTargetsFolderALinkedFolderStay
     const struct {
         const char16_t *module, *finalFile, *finalFolder, *folder;
     } cases[] = {
-        {u"C:\\Tools\\DeskBroom.exe", u"\\\\?\\C:\\Tools\\DeskBroom.exe", u"\\\\?\\C:\\Tools",
-         u"C:\\Tools"},
-        {u"C:\\TOOLS\\deskbroom.EXE", u"\\\\?\\C:\\Tools\\DeskBroom.exe", u"\\\\?\\C:\\Tools",
-         u"C:\\TOOLS"},
-        {u"C:\\WinGet\\Links\\deskbroom.exe", u"\\\\?\\C:\\WinGet\\Packages\\DB\\DeskBroom.exe",
-         u"\\\\?\\C:\\WinGet\\Links", u"C:\\WinGet\\Packages\\DB"},
-        {u"C:\\scoop\\apps\\db\\current\\DeskBroom.exe",
-         u"\\\\?\\C:\\scoop\\apps\\db\\1.1\\DeskBroom.exe", u"\\\\?\\C:\\scoop\\apps\\db\\1.1",
-         u"C:\\scoop\\apps\\db\\current"},
-        {u"C:\\Links\\DeskBroom.exe", u"\\\\?\\UNC\\server\\share\\DB\\DeskBroom.exe",
-         u"\\\\?\\C:\\Links", u"\\\\server\\share\\DB"},
+        // Started from its own folder, also typed in other case.
+        {u"C:\\T\\DeskBroom.exe", u"\\\\?\\C:\\T\\DeskBroom.exe", u"\\\\?\\C:\\T", u"C:\\T"},
+        {u"C:\\t\\deskbroom.EXE", u"\\\\?\\C:\\T\\DeskBroom.exe", u"\\\\?\\C:\\T", u"C:\\t"},
+        // A link to the file in a Links folder, to a share too.
+        {u"C:\\L\\db.exe", u"\\\\?\\C:\\P\\DB\\DeskBroom.exe", u"\\\\?\\C:\\L", u"C:\\P\\DB"},
+        {u"C:\\L\\DeskBroom.exe", u"\\\\?\\UNC\\s\\sh\\DeskBroom.exe", u"\\\\?\\C:\\L",
+         u"\\\\s\\sh"},
+        // A linked folder.
+        {u"C:\\A\\current\\DeskBroom.exe", u"\\\\?\\C:\\A\\1.1\\DeskBroom.exe",
+         u"\\\\?\\C:\\A\\1.1", u"C:\\A\\current"},
         {u"D:\\DeskBroom.exe", u"\\\\?\\D:\\DeskBroom.exe", u"\\\\?\\D:\\", u"D:"},
-        {u"C:\\Links\\DeskBroom.exe", u"\\\\?\\E:\\DeskBroom.exe", u"\\\\?\\C:\\Links", u"E:"},
-        {u"C:\\Tools\\DeskBroom.exe", u"", u"", u"C:\\Tools"},
+        {u"C:\\T\\DeskBroom.exe", u"", u"", u"C:\\T"},  // final paths not to be had
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ProgramFolderOf(c.module, c.finalFile, c.finalFolder), c.folder)
