@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "closing/filter_file.h"
+#include "filter_file_content.h"
 
 namespace {
 

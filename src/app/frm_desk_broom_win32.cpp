@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <iterator>
+#include <string_view>
 
 #include "app/resources/resource.h"
 #include "common/reentry_guard.h"
@@ -26,19 +27,14 @@ constexpr UINT kTrayIconId = 1;
 // at the icon's version 4.
 constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
 
+// A clean-clipboard hotkey's paste looks for the keys' release on this timer.
+constexpr UINT_PTR kPasteTimer = 2;
+
 // A failed add (the shell still busy at log-on, with no TaskbarCreated to follow) is tried again
 // this often, for two minutes.
-constexpr UINT_PTR kTrayAddTimer = 2;
+constexpr UINT_PTR kTrayAddTimer = 3;
 constexpr UINT kTrayAddRetryMs = 2000;
 constexpr int kTrayAddTries = 60;
-
-// The filter file changed: it is loaded again once the writes have paused for a moment, and
-// retried while the writer still holds it locked.
-constexpr UINT kFilterFileChangedMessage = WM_APP + 1;
-constexpr UINT_PTR kFilterReloadTimer = 1;
-constexpr UINT kFilterReloadPauseMs = 500;
-constexpr UINT kFilterReloadRetryMs = 250;
-constexpr int kFilterReloadTries = 40;
 
 struct MenuItem {
     UINT id;
@@ -147,15 +143,13 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!ProgramIsEnding())
                 OnCommand(LOWORD(wParam));
             return 0;
-        case kFilterFileChangedMessage:
-            reloadTriesLeft_ = kFilterReloadTries;
-            ::SetTimer(hwnd_, kFilterReloadTimer, kFilterReloadPauseMs, nullptr);
-            return 0;
         case WM_TIMER:
-            if (wParam == kFilterReloadTimer) {
-                ::KillTimer(hwnd_, kFilterReloadTimer);
-                if (!windowsFilter_.ReloadQuietly() && --reloadTriesLeft_ > 0)
-                    ::SetTimer(hwnd_, kFilterReloadTimer, kFilterReloadRetryMs, nullptr);
+            if (wParam == CloseAll::kStayedOpenTimer) {
+                TellWhatStayedOpen();
+                return 0;
+            }
+            if (wParam == kPasteTimer) {
+                paste_.OnTimer();
                 return 0;
             }
             if (wParam == kTrayAddTimer) {
@@ -206,7 +200,6 @@ void frmDeskBroom::Form_Load() {
         ::AppendMenuW(mPopupSys.get(), MF_STRING, item.id, item.designCaption);
     }
     RunStartupSequence(*this, AppVersion());
-    filterWatcher_.Start(ProgramFolder(), hwnd_, kFilterFileChangedMessage);
 }
 
 void frmDeskBroom::Form_Resize(WPARAM sizeType) {
@@ -264,13 +257,19 @@ void frmDeskBroom::Form_MouseMove(WPARAM wParam, LPARAM lParam) {
         case NIN_KEYSELECT:
             OnTrayKeySelect();
             break;
+        case NIN_BALLOONUSERCLICK:
+            ShowQuestion(questionWindow_);
+            break;
         default:
             break;
     }
 }
 
 void frmDeskBroom::RunDefaultAction() {
-    windowsFilter_.TellMissingFile();
+    CheckFilterFile();
+    // Exit, or WM_CLOSE from outside, while the missing file's message was open.
+    if (ProgramIsEnding())
+        return;
     if (bDefaultDeskBroom) {
         CloseWindowsNow();
     } else {
@@ -296,7 +295,9 @@ void frmDeskBroom::OnTrayContextMenu(WPARAM anchor) {
 }
 
 void frmDeskBroom::ShowTrayMenu(POINT at, bool fromKeyboard) {
-    windowsFilter_.TellMissingFile();
+    CheckFilterFile();
+    if (ProgramIsEnding())
+        return;
     ::SetForegroundWindow(hwnd_);
     UINT command = static_cast<UINT>(::TrackPopupMenuEx(
         mPopupSys.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y,
@@ -310,6 +311,28 @@ void frmDeskBroom::ShowTrayMenu(POINT at, bool fromKeyboard) {
         // Esc: the keyboard user goes on from the icon, not from wherever the focus fell.
         ::Shell_NotifyIconW(NIM_SETFOCUS, &TrayIconData);
     }
+}
+
+void frmDeskBroom::CheckFilterFile() {
+    windowsFilter_.ReloadIfChanged();
+    windowsFilter_.TellMissingFile();
+}
+
+void frmDeskBroom::TellWhatStayedOpen() {
+    CloseAll::Outcome outcome = closeAll_.WhatStayedOpen(hwnd_);
+    questionWindow_ = outcome.question;
+    if (outcome.text.empty() || ProgramIsEnding())
+        return;
+    // A balloon needs the record's second form at least; the icon's own record stays as added.
+    NOTIFYICONDATAW notification = TrayIconData;
+    notification.cbSize = sizeof notification;
+    notification.uFlags = NIF_INFO;
+    notification.dwInfoFlags = NIIF_INFO;
+    ToWide(outcome.text)
+        .substr(0, std::size(notification.szInfo) - 1)
+        .copy(notification.szInfo, std::size(notification.szInfo) - 1);
+    std::wstring_view(L"DeskBroom").copy(notification.szInfoTitle, 9);
+    ::Shell_NotifyIconW(NIM_MODIFY, &notification);
 }
 
 void frmDeskBroom::OnCommand(UINT id) {
@@ -433,11 +456,18 @@ void frmDeskBroom::mPopDefaultCleanClipboard_Click() {
 }
 
 void frmDeskBroom::CloseWindowsNow() {
+    // The window a waiting paste was meant for may be among those asked to close.
+    paste_.Cancel();
     closeAll_.CloseWindowsNow(hwnd_, windowsFilter_.svFilterList);
 }
 
-void frmDeskBroom::CleanClipboard() {
-    clipboardCleaner_.CleanClipboard(hwnd_);
+bool frmDeskBroom::CleanClipboard() {
+    paste_.Cancel();
+    return clipboardCleaner_.CleanClipboard(hwnd_);
+}
+
+void frmDeskBroom::PasteWhenReleased(const std::vector<std::uint8_t>& keys) {
+    paste_.Start(hwnd_, kPasteTimer, keys);
 }
 
 void frmDeskBroom::mPopSetHotkeys_Click() {
@@ -569,7 +599,9 @@ void frmDeskBroom::WinHookHotKey_KeyEvent(std::int32_t& keyCode, std::int16_t sh
                                           std::int16_t& handled) {
     if (ProgramIsEnding())
         return;
-    windowsFilter_.TellMissingFile();
+    CheckFilterFile();
+    if (ProgramIsEnding())
+        return;
     DispatchKeyEvent(hotkeysForm_, keyCode, shift, handled, *this);
 }
 

@@ -14,6 +14,7 @@
 #include "closing/closing_win32.h"
 #include "hotkeys/frm_hotkeys_win32.h"
 #include "hotkeys/hotkey_dispatch.h"
+#include "hotkeys/hotkey_paste_win32.h"
 #include "hotkeys/win_hook_win32.h"
 #include "win32/unique_handle.h"
 
@@ -38,7 +39,8 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
   private:
     // The two actions (HotkeyActions).
     void CloseWindowsNow() override;
-    void CleanClipboard() override;
+    bool CleanClipboard() override;
+    void PasteWhenReleased(const std::vector<std::uint8_t>& keys) override;
 
     // Arm and disarm the hotkeys (HotkeyArming).
     void ActivateHotkey() override;
@@ -57,6 +59,10 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     // Pops up the tray menu at `at` and runs the chosen command; a menu opened from the keyboard
     // that closes without a choice gives the keyboard focus back to the icon.
     void ShowTrayMenu(POINT at, bool fromKeyboard);
+    // Before an action: the filter file as saved now, and a missing file told once.
+    void CheckFilterFile();
+    // After a close-all run: the notification that names the windows that stayed open.
+    void TellWhatStayedOpen();
     void Form_Paint();
     void OnTaskbarCreated();
     // NIM_ADD with TrayIconData, then the icon's version; false when the shell refused the add.
@@ -115,10 +121,10 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     WinHookRef WinHookHotKey;  // the hotkey component
     frmHotkeys hotkeysForm_;   // the hotkey settings, whether the dialog is open or not
     WindowsFilter windowsFilter_;
-    FilterFileWatcher filterWatcher_;
-    int reloadTriesLeft_ = 0;
     CloseAll closeAll_;
+    HWND questionWindow_ = nullptr;  // brought forward by a click on the notification
     ClipboardCleaner clipboardCleaner_;
+    HotkeyPaste paste_;  // a clean-clipboard hotkey's paste, waiting for the keys to go up
 };
 
 // Tray menu commands.

@@ -228,12 +228,12 @@ WriteResult WriteClipboard(HWND owner, ClipboardContents& contents, const Messag
 
 }  // namespace
 
-void ClipboardCleaner::CleanClipboard(HWND owner) {
+bool ClipboardCleaner::CleanClipboard(HWND owner) {
     // A cleaning asked for inside this one's message processing is left out: this one writes
     // only when the clipboard still holds what it read and starts over otherwise, so the
     // result is the same and nothing copied meanwhile is lost.
     if (cleaning_)
-        return;
+        return false;
     ReentryGuard cleaning(cleaning_);
 
     const MessagePump pump = [owner] {
@@ -245,20 +245,21 @@ void ClipboardCleaner::CleanClipboard(HWND owner) {
         {
             std::optional<ClipboardGuard> clipboard;
             if (!OpenClipboardPatiently(owner, clipboard, pump))
-                return;
+                return false;
             contents = ReadOpenClipboard();
         }
         // The clipboard is closed while the text is cleaned and messages run.
         if (!contents || !CleanText(*contents, pump))
-            return;
+            return false;
         switch (WriteClipboard(owner, *contents, pump)) {
             case WriteResult::Written:
                 ::MessageBeep(MB_OK);
-                return;
+                return contents->length != 0;
             case WriteResult::Changed:
                 continue;
             case WriteResult::Failed:
-                return;
+                return false;
         }
     }
+    return false;
 }

@@ -4,10 +4,13 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "closing/filter_list.h"
 #include "closing/window_selection.h"
+#include "win32/files.h"
 #include "win32/unique_handle.h"
 
 // The user's filter file beside the program and the patterns loaded from it.
@@ -15,65 +18,52 @@ class WindowsFilter {
   public:
     // Loaded at start-up and after each editing of the filter file.
     FilterList svFilterList;
-    std::size_t intFilterCount() const { return svFilterList.Count(); }
 
     // Loads the filter file, or beeps and reports it missing and empties the list.
     void LoadWindowsFilter();
     // Opens the file in Notepad, waits until Notepad ends, then loads the list again.
     void EditFileInNotepad(const std::u16string& path);
 
-    // After another program changed the file: loads it again without a word. A file that is
-    // gone empties the list, and TellMissingFile says so later; a file that cannot be read
-    // keeps the list. False while the writer still holds the file locked: try again shortly.
-    bool ReloadQuietly();
+    // Loads the file again without a word when it is not as the last load saw it (its
+    // existence, size or last-write time), whichever program changed it. A file that is gone
+    // empties the list, and TellMissingFile says so; a file that cannot be read keeps the list
+    // and is tried again next time.
+    void ReloadIfChanged();
     // Beeps and reports the file that a quiet reload found gone, once; nothing otherwise.
     void TellMissingFile();
     // "WindowsFilter.txt" in the program's folder.
     static std::u16string WindowsFilterPath();
 
   private:
-    // Replaces the list with the file's patterns; reports a file that cannot be read.
-    void ReadFilterFile(const std::u16string& path);
+    // Replaces the list with the file's patterns; reports a file that cannot be read (false).
+    bool ReadFilterFile(const std::u16string& path);
     void ReportMissingFile(const std::u16string& path);
 
     bool missingUntold_ = false;
+    // The file as the last load saw it; nothing when that load failed, so the next look loads.
+    std::optional<FileStamp> loaded_;
 };
-
-// Posts `message` to `window` whenever the filter file in `folder` may have changed, whichever
-// program changed it. A thread of its own only waits for the system's notifications.
-class FilterFileWatcher {
-  public:
-    FilterFileWatcher() = default;
-    FilterFileWatcher(const FilterFileWatcher&) = delete;
-    FilterFileWatcher& operator=(const FilterFileWatcher&) = delete;
-    ~FilterFileWatcher();
-
-    void Start(const std::u16string& folder, HWND window, UINT message);
-
-  private:
-    static DWORD WINAPI Run(void* watcher);
-
-    HWND window_ = nullptr;
-    UINT message_ = 0;
-    UniqueFile folder_;
-    UniqueHandle stop_;
-    UniqueHandle changed_;
-    UniqueHandle thread_;
-};
-
-// True for an existing file that is neither hidden, a system file nor a folder.
-bool FileExists(const std::u16string& path);
 
 // Whether the selection rules take the window as it is now (visibility, owner, style, title).
 bool IsSelectedNow(HWND hwnd, const FilterList& filters);
 
 // The close-all action: WM_CLOSE to every selected window, one every 300 ms, handling messages
-// in between.
+// in between; about two seconds after its last request it looks at what stayed open.
 class CloseAll {
   public:
+    // The timer of `mainWindow` whose WM_TIMER asks for WhatStayedOpen.
+    static constexpr UINT_PTR kStayedOpenTimer = 0x5E;
+
     // Runs to the end unless `mainWindow` goes or the program is asked to end meanwhile. A
     // request while a run is under way (handled in its pauses) is ignored.
     void CloseWindowsNow(HWND mainWindow, const FilterList& filters);
+
+    // What the last run left open, for the notification; the timer stops.
+    struct Outcome {
+        std::u16string text;      // empty when every window it asked closed
+        HWND question = nullptr;  // the first window that is asking a question
+    };
+    Outcome WhatStayedOpen(HWND mainWindow);
 
     std::size_t lngWindowCount() const { return lngWindowList.Count(); }
 
@@ -81,7 +71,18 @@ class CloseAll {
     // Appends every top-level window that the selection rules take to the list.
     void CollectWindows(const FilterList& filters);
 
+    // A window the run asked to close; `refused` when the request was not let through.
+    struct Asked {
+        ListedWindow window;
+        bool refused;
+    };
+
     // The windows of the current or last run, in the order the system listed them.
     WindowList lngWindowList;
+    std::vector<Asked> asked_;
     bool running_ = false;
 };
+
+// Brings the window that asks a question to the front, with its question; nothing when it is
+// gone.
+void ShowQuestion(HWND window);

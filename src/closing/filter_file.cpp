@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "closing/filter_list.h"
 #include "common/text.h"
@@ -225,15 +226,4 @@ bool ReadFilterPatterns(const FilterFileSource& source, const AnsiDecoder& ansi,
         sink(utf8 ? DecodeUtf8(line) : ansi(line), splitter.Cut(i));
     }
     return true;
-}
-
-FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiDecoder& ansi,
-                                     std::size_t maxPatterns) {
-    FilterFileContent content;
-    const PatternSink collect = [&](std::u16string_view pattern, bool) {
-        content.patterns.emplace_back(pattern);
-    };
-    if (!ReadFilterPatterns(source, ansi, maxPatterns, collect))
-        return {{}, true};
-    return content;
 }

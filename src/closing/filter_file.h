@@ -7,7 +7,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // Fills the buffer with the file's next bytes: the count read, 0 at the end of the file, nothing
 // when reading failed.
@@ -20,11 +19,6 @@ using AnsiDecoder = std::function<std::u16string(std::string_view bytes)>;
 // given), which takes a place in the list but never matches.
 using PatternSink = std::function<void(std::u16string_view pattern, bool cut)>;
 
-struct FilterFileContent {
-    std::vector<std::u16string> patterns;  // in file order, as written, star runs as one
-    bool readFailed = false;               // then `patterns` is empty
-};
-
 // Reads patterns until the end of the file or until `maxPatterns` are found, whichever comes
 // first, so a huge file is read only as far as it is used. CR LF, CR and LF each end a line;
 // lines that are empty or hold only spaces are skipped; every other line is one pattern, spaces
@@ -35,7 +29,3 @@ struct FilterFileContent {
 // in one buffer and at most one chunk of the file besides.
 bool ReadFilterPatterns(const FilterFileSource& source, const AnsiDecoder& ansi,
                         std::size_t maxPatterns, const PatternSink& sink);
-
-// The same, collected: a cut line appears as an empty pattern.
-FilterFileContent ReadFilterPatterns(const FilterFileSource& source, const AnsiDecoder& ansi,
-                                     std::size_t maxPatterns);

@@ -3,6 +3,7 @@
 
 #include "closing/closing_win32.h"
 #include "closing/filter_file.h"
+#include "win32/files.h"
 #include "win32/process.h"
 #include "win32/ui_win32.h"
 #include "win32/unique_handle.h"
@@ -10,14 +11,6 @@
 
 std::u16string WindowsFilter::WindowsFilterPath() {
     return ProgramFolder() + u"\\WindowsFilter.txt";
-}
-
-bool FileExists(const std::u16string& path) {
-    const DWORD attributes = ::GetFileAttributesW(ToWide(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return false;
-    return (attributes &
-            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
 namespace {
@@ -56,15 +49,16 @@ std::optional<FilterList> ReadFilterList(const std::u16string& path, DWORD& erro
 
 }  // namespace
 
-void WindowsFilter::ReadFilterFile(const std::u16string& path) {
+bool WindowsFilter::ReadFilterFile(const std::u16string& path) {
     DWORD error = ERROR_SUCCESS;
     std::optional<FilterList> list = ReadFilterList(path, error);
     if (!list) {
         svFilterList = FilterList();
         ShowMessage(u"The Filter file: \r" + path + u" could not be read !");
-        return;
+        return false;
     }
     svFilterList = std::move(*list);
+    return true;
 }
 
 void WindowsFilter::ReportMissingFile(const std::u16string& path) {
@@ -75,31 +69,36 @@ void WindowsFilter::ReportMissingFile(const std::u16string& path) {
 void WindowsFilter::LoadWindowsFilter() {
     missingUntold_ = false;
     const std::u16string path = WindowsFilterPath();
-    if (FileExists(path)) {
-        ReadFilterFile(path);
+    // Looked at before reading: a change made during the read is seen at the next look.
+    const FileStamp stamp = StampOf(path);
+    loaded_ = stamp;
+    if (stamp.exists) {
+        if (!ReadFilterFile(path))
+            loaded_.reset();
         return;
     }
     ReportMissingFile(path);
     svFilterList = FilterList();
 }
 
-bool WindowsFilter::ReloadQuietly() {
+void WindowsFilter::ReloadIfChanged() {
     const std::u16string path = WindowsFilterPath();
-    if (!FileExists(path)) {
-        // Gone, or only moved away for a moment by an editor that saves through a new file:
-        // the rename's own notification loads it again.
+    const FileStamp stamp = StampOf(path);
+    if (loaded_ == stamp)
+        return;
+    if (!stamp.exists) {
         svFilterList = FilterList();
         missingUntold_ = true;
-        return true;
+        loaded_ = stamp;
+        return;
     }
-    missingUntold_ = false;
     DWORD error = ERROR_SUCCESS;
     std::optional<FilterList> list = ReadFilterList(path, error);
-    if (list) {
-        svFilterList = std::move(*list);
-        return true;
-    }
-    return error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION;
+    if (!list)
+        return;
+    svFilterList = std::move(*list);
+    missingUntold_ = false;
+    loaded_ = stamp;
 }
 
 void WindowsFilter::TellMissingFile() {

@@ -2,7 +2,10 @@
 // matched piece by piece between the stars, without ever going back.
 #include "closing/filter_list.h"
 
+#include <algorithm>
+
 #include "closing/upper_case.h"
+#include "common/text.h"
 
 namespace {
 
@@ -55,8 +58,27 @@ bool PieceMatches(const Element* p, const Element* end, const char32_t* title) {
 
 }  // namespace
 
+namespace {
+
+std::u32string Prepare(std::u16string_view text) {
+    std::u32string prepared = ToCodePoints(UpperCaseText(text));
+    std::erase_if(prepared, IsInvisibleFormatCharacter);
+    return prepared;
+}
+
+constexpr std::u16string_view kProgramPrefix = u"PROGRAM:";
+
+}  // namespace
+
 std::u32string PrepareTitle(std::u16string_view title) {
-    return ToCodePoints(UpperCaseText(title));
+    return Prepare(title);
+}
+
+PreparedWindow PrepareWindow(std::u16string_view title, std::u16string_view programPath) {
+    PreparedWindow window{Prepare(title), Prepare(programPath), 0};
+    const std::size_t separator = window.program.find_last_of(U'\\');
+    window.programName = separator == std::u32string::npos ? 0 : separator + 1;
+    return window;
 }
 
 FilterList::FilterList(const std::vector<std::u16string>& patterns) {
@@ -70,13 +92,22 @@ FilterList::FilterList(const std::vector<std::u16string>& patterns) {
 bool FilterList::Add(std::u16string_view pattern, bool cut) {
     if (patterns_.size() >= kMaxFilterPatterns)
         return false;
+    Subject subject = kTitle;
+    if (pattern.size() >= kProgramPrefix.size() &&
+        AsciiUpper(pattern.substr(0, kProgramPrefix.size())) == kProgramPrefix) {
+        pattern = TrimBlanks(pattern.substr(kProgramPrefix.size()));
+        subject = pattern.find(u'\\') == std::u16string_view::npos ? kProgramName : kProgramPath;
+        hasProgramPatterns_ = true;
+    }
     const auto start = static_cast<std::uint32_t>(elements_.size());
-    Pattern compiled{start, kNever, false};
+    Pattern compiled{start, kNever, subject, false};
     if (!cut)
-        compiled = Compile(ToCodePoints(UpperCaseText(pattern)));
+        compiled =
+            Compile(Prepare(pattern), subject == kTitle ? kMaxTitleLength : kMaxProgramPathLength);
+    compiled.subject = subject;
     if (compiled.needed == kNever) {
         elements_.resize(start);
-        compiled = {start, kNever, false};
+        compiled = {start, kNever, subject, false};
     }
     patterns_.push_back(compiled);
     return true;
@@ -88,10 +119,10 @@ void FilterList::Finish() {
 }
 
 // Appends the elements of `pattern` (upper-cased) and returns what its match needs; kNever when
-// it can never match.
-FilterList::Pattern FilterList::Compile(std::u32string_view pattern) {
+// it can never match a subject of at most `maxLength` characters.
+FilterList::Pattern FilterList::Compile(std::u32string_view pattern, std::size_t maxLength) {
     const auto start = static_cast<std::uint32_t>(elements_.size());
-    Pattern compiled{start, kNever, false};
+    Pattern compiled{start, kNever, kTitle, false};
     std::size_t needed = 0;
     auto push = [&](char32_t low, char32_t high) {
         if (elements_.size() >= kMaxElements)
@@ -157,11 +188,11 @@ FilterList::Pattern FilterList::Compile(std::u32string_view pattern) {
             pushed = push(c, c);
             ++p;
         }
-        if (!pushed || ++needed > kMaxTitleLength)
+        if (!pushed || ++needed > maxLength)
             return compiled;
     }
     compiled.end = static_cast<std::uint32_t>(elements_.size());
-    compiled.needed = static_cast<std::uint8_t>(needed);
+    compiled.needed = static_cast<std::uint16_t>(needed);
     return compiled;
 }
 
@@ -210,10 +241,26 @@ bool FilterList::Covers(const Pattern& pattern, const Element* p, std::u32string
 }
 
 bool FilterList::Matches(std::u32string_view title) const {
+    return MatchesAny(title, {}, {});
+}
+
+bool FilterList::Matches(const PreparedWindow& window) const {
+    const std::u32string_view program = window.program;
+    return MatchesAny(window.title, program, program.substr(window.programName));
+}
+
+bool FilterList::MatchesAny(std::u32string_view title, std::u32string_view program,
+                            std::u32string_view programName) const {
     std::uint32_t begin = 0;
     for (const Pattern& pattern : patterns_) {
-        if (Covers(pattern, elements_.data() + begin, title))
+        const std::u32string_view subject = pattern.subject == kTitle         ? title
+                                            : pattern.subject == kProgramName ? programName
+                                                                              : program;
+        // An unknown program meets no program pattern, not even "*".
+        if ((pattern.subject == kTitle || !program.empty()) &&
+            Covers(pattern, elements_.data() + begin, subject)) {
             return true;
+        }
         begin = pattern.end;
     }
     return false;

@@ -1,6 +1,6 @@
-// The user's filter list: title patterns that spare a window from closing. The pattern language
-// has star, question mark, number sign and bracket lists, and a pattern covers a whole title
-// without regard to case.
+// The user's filter list: patterns that spare a window from closing, by its title or by the
+// program that owns it. The pattern language has star, question mark, number sign and bracket
+// lists, and a pattern covers a whole title or program without regard to case.
 #pragma once
 
 #include <cstdint>
@@ -11,11 +11,24 @@
 // Window titles are read into 128 units, so no title tested has more characters than this.
 inline constexpr std::size_t kMaxTitleLength = 127;
 
+// A program's path longer than this is not read, so no program pattern needs more characters.
+inline constexpr std::size_t kMaxProgramPathLength = 1024;
+
 // The list holds at most this many patterns; a longer file is read only that far.
 inline constexpr std::size_t kMaxFilterPatterns = 10000;
 
-// A title ready for any number of pattern tests: upper-cased once, one element per character.
+// A title ready for any number of pattern tests: upper-cased once, one element per character,
+// without the format characters that show nothing.
 std::u32string PrepareTitle(std::u16string_view title);
+
+// A window ready for the patterns: its title and the whole path of its program's file, each
+// prepared as a title is. An empty program: it could not be read, and only title lines apply.
+struct PreparedWindow {
+    std::u32string title;
+    std::u32string program;
+    std::size_t programName = 0;  // where the file name begins in `program`
+};
+PreparedWindow PrepareWindow(std::u16string_view title, std::u16string_view programPath);
 
 // Every pattern compiled once, its elements one after another in one shared array.
 class FilterList {
@@ -24,10 +37,13 @@ class FilterList {
     // Adds every pattern and finishes the list.
     explicit FilterList(const std::vector<std::u16string>& patterns);
 
-    // Upper-cases and compiles one pattern as read; false (and nothing added) once the list
-    // holds kMaxFilterPatterns. A pattern with an unclosed bracket or a descending range, one
-    // that needs more characters than any title has, one added as `cut` (a line too long to
-    // keep) and one that would take the list past its memory bound count but never match.
+    // Upper-cases and compiles one line of the filter file as read; false (and nothing added)
+    // once the list holds kMaxFilterPatterns. A line that begins with "program:" (any case)
+    // holds a program pattern after the colon, blanks around it removed: it is tested against
+    // the program's file name, or its whole path when it holds a backslash. Every other line is
+    // a title pattern. A pattern with an unclosed bracket or a descending range, one that needs
+    // more characters than its subject can have, one added as `cut` (a line too long to keep)
+    // and one that would take the list past its memory bound count but never match.
     bool Add(std::u16string_view pattern, bool cut = false);
     // Gives back spare room; call once, after the last Add.
     void Finish();
@@ -35,8 +51,11 @@ class FilterList {
     // Patterns loaded, those that never match included.
     std::size_t Count() const { return patterns_.size(); }
 
-    // True when at least one pattern covers the whole title (from PrepareTitle).
+    // True when at least one pattern covers the whole title (from PrepareTitle) or program.
     bool Matches(std::u32string_view title) const;
+    bool Matches(const PreparedWindow& window) const;
+    // Whether any line names a program: only then is a window's program worth reading.
+    bool HasProgramPatterns() const { return hasProgramPatterns_; }
 
     // One character of a match, any code point from `low` to `high`; or a star; or a bracket
     // list: a head, its ranges and the head again, so that it can be read from either end.
@@ -48,17 +67,23 @@ class FilterList {
   private:
     // Where a pattern's elements end, and what its match needs: `needed` characters at least,
     // kNever for a pattern that never matches.
+    // kNever for a pattern that never matches. `subject` says what it is tested against.
+    enum Subject : std::uint8_t { kTitle, kProgramName, kProgramPath };
     struct Pattern {
         std::uint32_t end;
-        std::uint8_t needed;
+        std::uint16_t needed;
+        Subject subject;
         bool hasStar;
     };
-    static constexpr std::uint8_t kNever = 0xFF;
-    static_assert(kMaxTitleLength < kNever);
+    static constexpr std::uint16_t kNever = 0xFFFF;
+    static_assert(kMaxProgramPathLength < kNever && kMaxTitleLength < kNever);
 
-    Pattern Compile(std::u32string_view pattern);
+    Pattern Compile(std::u32string_view pattern, std::size_t maxLength);
     bool Covers(const Pattern& pattern, const Element* begin, std::u32string_view title) const;
+    bool MatchesAny(std::u32string_view title, std::u32string_view program,
+                    std::u32string_view programName) const;
 
     std::vector<Element> elements_;
     std::vector<Pattern> patterns_;
+    bool hasProgramPatterns_ = false;
 };

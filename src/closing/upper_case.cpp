@@ -1,4 +1,4 @@
-// UTF-16 to code points, and the C library's upper case for the native build.
+// The C library's upper case for the native build.
 #include "closing/upper_case.h"
 
 #include "common/text.h"
@@ -8,21 +8,6 @@
 #include <cwctype>
 #include <locale.h>
 #endif
-
-std::u32string ToCodePoints(std::u16string_view text) {
-    std::u32string points;
-    points.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t unit = text[i];
-        if (i + 1 < text.size() && IsSurrogatePair(text[i], text[i + 1])) {
-            points += 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else {
-            points += unit;
-        }
-    }
-    return points;
-}
 
 #ifndef _WIN32
 // Windows has its own mapping (upper_case_win32.cpp); natively towupper in a UTF-8 locale holds

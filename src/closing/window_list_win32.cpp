@@ -1,10 +1,13 @@
 // Walking the desktop's top-level windows and listing those a close-all run will close.
 #include <dwmapi.h>
 
+#include <exception>
 #include <iterator>
+#include <string>
 
 #include "closing/closing_win32.h"
 #include "win32/system_function.h"
+#include "win32/unique_handle.h"
 
 namespace {
 
@@ -22,9 +25,54 @@ bool IsCloaked(HWND hwnd) {
     return get && SUCCEEDED(get(hwnd, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) && cloaked != 0;
 }
 
+// The whole path of the program's file that runs the process, read with the least rights, which
+// every process grants, elevated ones too; empty when the system does not tell.
+std::u16string ProgramOf(DWORD processId) {
+    UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process)
+        return {};
+    wchar_t path[kMaxProgramPathLength + 1];
+    DWORD length = static_cast<DWORD>(std::size(path));
+    if (!::QueryFullProcessImageNameW(process.get(), 0, path, &length))
+        return {};
+    return std::u16string(reinterpret_cast<const char16_t*>(path), length);
+}
+
+bool IsProgramFile(std::u16string_view path, std::wstring_view fileName) {
+    const std::size_t separator = path.find_last_of(u'\\');
+    const std::u16string_view name = path.substr(separator == path.npos ? 0 : separator + 1);
+    return ::CompareStringOrdinal(reinterpret_cast<const wchar_t*>(name.data()),
+                                  static_cast<int>(name.size()), fileName.data(),
+                                  static_cast<int>(fileName.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The program that owns the window as the user knows it. A Store app's window is a frame of
+// ApplicationFrameHost.exe around a child window of the app's own process.
+std::u16string ProgramOfWindow(HWND hwnd) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(hwnd, &processId);
+    std::u16string program = ProgramOf(processId);
+    if (!IsProgramFile(program, L"ApplicationFrameHost.exe"))
+        return program;
+    struct Search {
+        DWORD frame;
+        DWORD app;
+    } search{processId, 0};
+    ::EnumChildWindows(
+        hwnd,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            ::GetWindowThreadProcessId(child, &s.app);
+            return s.app == s.frame;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.app != 0 && search.app != processId ? ProgramOf(search.app) : program;
+}
+
 struct Collecting {
     WindowList& list;
     const FilterList& filters;
+    std::exception_ptr failure;  // the first; nothing may unwind through the system's walk
 };
 
 }  // namespace
@@ -48,13 +96,19 @@ bool IsSelectedNow(HWND hwnd, const FilterList& filters) {
         return false;
     facts.title = std::u16string_view(reinterpret_cast<const char16_t*>(title),
                                       static_cast<std::size_t>(length));
+    // Only program lines need the program: without them no process is opened.
+    std::u16string program;
+    if (filters.HasProgramPatterns()) {
+        program = ProgramOfWindow(hwnd);
+        facts.program = program;
+    }
     return IsWindowSelected(facts, filters);
 }
 
 namespace {
 
 BOOL CALLBACK EnumWindowsCallback(HWND hwnd, LPARAM collecting) {
-    auto& [list, filters] = *reinterpret_cast<Collecting*>(collecting);
+    auto& [list, filters, failure] = *reinterpret_cast<Collecting*>(collecting);
     try {
         if (IsSelectedNow(hwnd, filters)) {
             DWORD processId = 0;
@@ -62,7 +116,8 @@ BOOL CALLBACK EnumWindowsCallback(HWND hwnd, LPARAM collecting) {
             list.Add({reinterpret_cast<std::uintptr_t>(hwnd), processId, threadId});
         }
     } catch (...) {
-        // Out of memory for one title: that window is left out, the walk goes on.
+        if (!failure)
+            failure = std::current_exception();
     }
     return TRUE;
 }
@@ -70,6 +125,9 @@ BOOL CALLBACK EnumWindowsCallback(HWND hwnd, LPARAM collecting) {
 }  // namespace
 
 void CloseAll::CollectWindows(const FilterList& filters) {
-    Collecting collecting{lngWindowList, filters};
+    Collecting collecting{lngWindowList, filters, nullptr};
     ::EnumWindows(&EnumWindowsCallback, reinterpret_cast<LPARAM>(&collecting));
+    // After the walk, into the program's one failure path.
+    if (collecting.failure)
+        std::rethrow_exception(collecting.failure);
 }

@@ -37,6 +37,6 @@ bool IsWindowSelected(const WindowFacts& window, const FilterList& filters) {
     const std::u16string_view title = CutTitle(window.title);
     if (title.empty())
         return false;
-    const std::u32string prepared = PrepareTitle(title);
-    return !SparedByName().Matches(prepared) && !filters.Matches(prepared);
+    const PreparedWindow prepared = PrepareWindow(title, window.program);
+    return !SparedByName().Matches(prepared.title) && !filters.Matches(prepared);
 }

@@ -19,13 +19,17 @@ struct WindowFacts {
     // Store apps, the shell's input hosts, every window on another virtual desktop.
     bool cloaked = false;
     bool shellDesktop = false;  // the shell's desktop window, whatever its title
+    // The whole path of the program's file that owns the window (for a Store app's frame, the
+    // app's); empty when it could not be read.
+    std::u16string_view program{};
 };
 
-// True when close-all should ask the window to close: a visible, uncloaked, parentless, non-tool
-// window other than the shell's desktop
-// whose title (its first 127 units, or 126 where a surrogate pair straddles the cut; pass one
-// unit more so that the pair can be seen) is not empty, does not begin with the program's own names
-// or "Program Manager", and matches no pattern of `filters`. Case does not matter.
+// True when close-all should ask the window to close: it is visible, uncloaked, parentless, not a
+// tool window and not the shell's desktop, and its title is not empty, does not begin with the
+// program's own names or "Program Manager", and matches no pattern of `filters`. Case does not
+// matter, and neither do format characters that show nothing. A program pattern tests
+// `program`. Only the title's first 127 units are tested, or 126 where a surrogate pair straddles
+// the cut; pass one unit more so that the pair can be seen.
 bool IsWindowSelected(const WindowFacts& window, const FilterList& filters);
 
 // A selected window, with the process and thread it belonged to when it was selected, so that a

@@ -25,6 +25,21 @@ std::u16string DecimalText(long long number) {
     return text;
 }
 
+std::u32string ToCodePoints(std::u16string_view text) {
+    std::u32string points;
+    points.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t unit = text[i];
+        if (i + 1 < text.size() && IsSurrogatePair(text[i], text[i + 1])) {
+            points += 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else {
+            points += unit;
+        }
+    }
+    return points;
+}
+
 void AppendCodePoint(std::u16string& text, char32_t point) {
     if (point >= 0x10000) {
         point -= 0x10000;

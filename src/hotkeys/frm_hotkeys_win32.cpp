@@ -227,6 +227,7 @@ void frmHotkeys::RestoreControlsFromGlobals() {
     SetTicked(hwnd_, kIdChkHotkeysActivated, controls.chkHotkeysActivated);
     SetItemText(hwnd_, kIdCmbDbrHotkeyLetter, controls.cmbDbrHotkeyLetter);
     SetItemText(hwnd_, kIdCmbCcHotkeyLetter, controls.cmbCcHotkeyLetter);
+    SetTicked(hwnd_, kIdChkCcPaste, controls.chkCcPaste);
 }
 
 HotkeyControls frmHotkeys::ReadControls() const {
@@ -240,6 +241,7 @@ HotkeyControls frmHotkeys::ReadControls() const {
     controls.chkHotkeysActivated = Ticked(hwnd_, kIdChkHotkeysActivated);
     controls.cmbDbrHotkeyLetter = ToU16(ItemText(hwnd_, kIdCmbDbrHotkeyLetter));
     controls.cmbCcHotkeyLetter = ToU16(ItemText(hwnd_, kIdCmbCcHotkeyLetter));
+    controls.chkCcPaste = Ticked(hwnd_, kIdChkCcPaste);
     return controls;
 }
 

@@ -17,6 +17,7 @@ constexpr ControlLayout kLayout[] = {
     {kIdChkCcShift, ControlKind::CheckBox, 3000, 720, 255, 255, nullptr},
     {kIdChkCcAlt, ControlKind::CheckBox, 3840, 720, 255, 255, nullptr},
     {kIdCmbCcHotkeyLetter, ControlKind::DropDown, 4680, 720, 735, 315, u"F11"},
+    {kIdChkCcPaste, ControlKind::CheckBox, 5640, 720, 2295, 255, u"&Paste after cleaning"},
     {kIdChkHotkeysActivated, ControlKind::CheckBox, 2160, 1200, 2055, 255, u"Hotkeys activated"},
     {kIdLblDeskBroom, ControlKind::Label, 240, 360, 1815, 255, u"Desk Broom"},
     {kIdLblCleanClipboard, ControlKind::Label, 240, 720, 1815, 255, u"Clean clipboard"},
@@ -42,6 +43,7 @@ HotkeyControls ControlsFromSettings(const HotkeySettings& settings) {
     controls.chkHotkeysActivated = settings.bMOdHotkeysActivated;
     controls.cmbDbrHotkeyLetter = settings.svMOdDbrHotKeyLetter;
     controls.cmbCcHotkeyLetter = settings.svMOdCcHotKeyLetter;
+    controls.chkCcPaste = settings.bMOdCcPaste;
     return controls;
 }
 
@@ -67,6 +69,7 @@ void StoreHotkeyControls(const HotkeyControls& c, HotkeyArming& arming) {
     }
     WriteSetting(kSettingsSection, u"DbrHotKeyLetter", c.cmbDbrHotkeyLetter);
     WriteSetting(kSettingsSection, u"CcHotKeyLetter", c.cmbCcHotkeyLetter);
+    WriteSetting(kSettingsSection, u"CcPaste", StateText(c.chkCcPaste));
 }
 
 std::span<const ControlLayout> HotkeysDialogLayout() {

@@ -18,6 +18,7 @@ struct HotkeyControls {
     bool chkHotkeysActivated = false;
     std::u16string cmbDbrHotkeyLetter;
     std::u16string cmbCcHotkeyLetter;
+    bool chkCcPaste = false;
 
     friend bool operator==(const HotkeyControls&, const HotkeyControls&) = default;
 };
@@ -39,7 +40,8 @@ class HotkeyArming {
 };
 
 // Writes the seven box states as "1"/"0", arms or disarms the hotkeys as the switch says, then
-// writes both key names exactly as typed. The in-memory settings are not touched.
+// writes both key names exactly as typed and the paste option. The in-memory settings are not
+// touched.
 void StoreHotkeyControls(const HotkeyControls& controls, HotkeyArming& arming);
 
 // The dialog's controls, in tab order; positions and sizes in twips of the client area.
@@ -71,9 +73,10 @@ enum HotkeyControlId : int {
     kIdLblCtrl,
     kIdLblShift,
     kIdLblAlt,
+    kIdChkCcPaste,
 };
 
-inline constexpr int kHotkeysClientWidthTwips = 5775;
+inline constexpr int kHotkeysClientWidthTwips = 8175;
 inline constexpr int kHotkeysClientHeightTwips = 2160;
 
 std::span<const ControlLayout> HotkeysDialogLayout();

@@ -54,6 +54,7 @@ void HotkeySettings::RestoreGlobalsFromRegistry() {
     bMOdHotkeysActivated = ReadBoolSetting(kSettingsSection, u"HotkeysActivated", kFalseText);
     svMOdDbrHotKeyLetter = ReadTextSetting(kSettingsSection, u"DbrHotKeyLetter", u"F12");
     svMOdCcHotKeyLetter = ReadTextSetting(kSettingsSection, u"CcHotKeyLetter", u"F11");
+    bMOdCcPaste = ReadBoolSetting(kSettingsSection, u"CcPaste", u"0");
 
     intGMOdDbrCtrlAltShift = ModifierMask(bMOdDbrShift, bMOdDbrCtrl, bMOdDbrAlt);
     intGMOdCcCtrlAltShift = ModifierMask(bMOdCcShift, bMOdCcCtrl, bMOdCcAlt);

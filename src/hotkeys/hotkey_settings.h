@@ -37,6 +37,8 @@ struct HotkeySettings {
     bool bMOdDbrAlt = false;
     bool bMOdDbrShift = false;
     bool bMOdHotkeysActivated = false;
+    // The clean-clipboard hotkey pastes the cleaned text where the user types.
+    bool bMOdCcPaste = false;
     std::u16string svMOdDbrHotKeyLetter;
     std::u16string svMOdCcHotKeyLetter;
     std::int16_t intGMOdDbrCtrlAltShift = 0;
@@ -46,7 +48,7 @@ struct HotkeySettings {
     // The user chose to correct a hotkey without modifier; never stored.
     bool bMOdTryModifierAgain = false;
 
-    // Loads the seven flags and two key names from the settings store (or their defaults) and
+    // Loads the eight flags and two key names from the settings store (or their defaults) and
     // derives the masks and key codes from them. The only writer of those fields.
     void RestoreGlobalsFromRegistry();
 };

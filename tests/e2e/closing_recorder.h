@@ -21,11 +21,19 @@ class WindowRecorder {
         DWORD postedAt;  // GetMessageTime, ms
     };
 
-    // Starts the recorder with windows given as "kind:title" (see the recorder's header).
-    WindowRecorder(const std::wstring& folder, const std::vector<std::wstring>& windows)
-        : log_(folder + L"\\recorder-log.txt") {
+    // Starts the recorder with windows given as "kind:title" (see the recorder's header); as
+    // another program, from a copy of it at `exe`.
+    WindowRecorder(const std::wstring& folder, const std::vector<std::wstring>& windows,
+                   std::wstring exe = {})
+        : log_(folder + L"\\recorder-log" + std::to_wstring(++count_) + L".txt") {
         ::DeleteFileW(log_.c_str());
-        std::wstring exe = ModuleFolder() + L"\\closing_window_recorder.exe";
+        if (exe.empty()) {
+            exe = ModuleFolder() + L"\\closing_window_recorder.exe";
+        } else {
+            ::CreateDirectoryW(exe.substr(0, exe.find_last_of(L'\\')).c_str(), nullptr);
+            ::CopyFileW((ModuleFolder() + L"\\closing_window_recorder.exe").c_str(), exe.c_str(),
+                        FALSE);
+        }
         std::wstring command = L"\"" + exe + L"\" \"" + log_ + L"\"";
         for (const std::wstring& window : windows)
             command += L" \"" + window + L"\"";
@@ -150,6 +158,7 @@ class WindowRecorder {
         return windows;
     }
 
+    inline static int count_ = 0;  // each recorder logs to a file of its own
     std::wstring log_;
     HANDLE process_ = nullptr;
 };

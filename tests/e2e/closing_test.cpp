@@ -8,6 +8,9 @@
 #include "closing_recorder.h"
 #include "harness.h"
 
+#include <commctrl.h>
+#include <tlhelp32.h>
+
 namespace e2e {
 namespace {
 
@@ -107,6 +110,35 @@ class Notepad {
     HWND window_ = nullptr;
 };
 
+// The text of the tray's notification as the user sees it: under Wine a balloon tooltip of the
+// tray, whose text lives in the tray's process. Empty while none is shown.
+std::wstring BalloonText() {
+    HWND balloon = nullptr;
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr));) {
+        if (::IsWindowVisible(w) && (::GetWindowLongW(w, GWL_STYLE) & TTS_BALLOON))
+            balloon = w;
+    }
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(balloon, &pid);
+    HANDLE tray = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, 0, pid);
+    struct Remote {
+        TTTOOLINFOW tool{};
+        wchar_t text[512]{};
+    } local, *remote = static_cast<Remote*>(
+                 ::VirtualAllocEx(tray, nullptr, sizeof local, MEM_COMMIT, PAGE_READWRITE));
+    local.tool.cbSize = sizeof local.tool;
+    for (UINT message : {TTM_ENUMTOOLSW, TTM_GETTEXTW}) {
+        ::WriteProcessMemory(tray, remote, &local, sizeof local, nullptr);
+        ::SendMessageW(balloon, message, message == TTM_GETTEXTW ? std::size(local.text) : 0,
+                       reinterpret_cast<LPARAM>(&remote->tool));
+        ::ReadProcessMemory(tray, remote, &local, sizeof local, nullptr);
+        local.tool.lpszText = remote->text;
+    }
+    ::VirtualFreeEx(tray, remote, 0, MEM_RELEASE);
+    ::CloseHandle(tray);
+    return balloon ? local.text : L"";
+}
+
 // Brings a window to the front, away from the tray in the top left corner.
 void FocusAwayFromTray(HWND window) {
     ::SetWindowPos(window, HWND_TOP, 300, 250, 500, 300, SWP_SHOWWINDOW);
@@ -195,6 +227,58 @@ TEST_F(ClosingTest, MissingFilterFileIsReportedAtStartUpAndALogOffThenEndsItQuie
                               SMTO_ABORTIFHUNG, 5000, &ignored);
         EXPECT_TRUE(app.EndedCleanly()) << "a log-off ends it with no further message";
     }
+}
+
+// Lines that name a program spare all its windows, whatever their titles; titles are compared
+// without the format characters that show nothing.
+TEST_F(ClosingTest, ProgramLinesAndInvisibleCharactersSpareWhatTheUserListed) {
+    for (const char* line : {"program:  OTHERPROGRAM.exe ", "PROGRAM:*\\Tools\\*"}) {
+        SCOPED_TRACE(line);
+        StartOptions options;
+        options.filterFile = "Wine System Tray\r\n*Web Browser\r\n" + std::string(line);
+        DeskBroom app(options);
+        WindowRecorder other(app.folder(), {L"normal:Song of the day"},
+                             app.folder() + L"\\Tools\\OtherProgram.exe");
+        WindowRecorder recorder(app.folder(), {L"normal:Web\u200B Browser", L"normal:Close me"});
+        ASSERT_TRUE(other.Ready() && recorder.Ready());
+
+        app.LeftClickTrayIcon();
+        EXPECT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 1; }));
+        Linger(1000);
+        EXPECT_EQ(Receivers(recorder.Messages(WM_CLOSE)),
+                  std::vector<HWND>{recorder.Window(L"Close me")});
+        EXPECT_TRUE(other.Messages(WM_CLOSE).empty());
+    }
+}
+
+// A run after which everything closed says nothing; otherwise one notification names what stayed
+// open and why, and a click on it brings the question forward.
+TEST_F(ClosingTest, WindowsThatStayedOpenAreNamedInOneNotification) {
+    DeskBroom app;
+    {
+        WindowRecorder closing(app.folder(), {L"closes:Closes at once"});
+        ASSERT_TRUE(closing.Ready());
+        app.LeftClickTrayIcon();
+        Linger(5000);
+        EXPECT_EQ(BalloonText(), L"");
+    }
+    WindowRecorder closing(app.folder(), {L"closes:Closes too"}, app.folder() + L"\\Closer.exe");
+    WindowRecorder recorder(app.folder(), {L"normal:Ignores it", L"asks:Untitled - Editor"});
+    ASSERT_TRUE(closing.Ready() && recorder.Ready());
+    app.LeftClickTrayIcon();
+    std::wstring text;
+    ASSERT_TRUE(WaitFor([&] { return !(text = BalloonText()).empty(); }, 15000));
+    EXPECT_TRUE(text.starts_with(L"2 windows stayed open:\n")) << text;
+    EXPECT_NE(text.find(L"\nIgnores it: did not close"), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L"\nUntitled - Editor: is asking a question"), std::wstring::npos) << text;
+    EXPECT_EQ(text.find(L"Closes"), std::wstring::npos) << text;
+
+    // Wine's tray does not report clicks on its balloons: the test reports it as the shell does.
+    ::PostMessageW(app.MainWindow(), WM_MOUSEMOVE, 1, NIN_BALLOONUSERCLICK);
+    EXPECT_TRUE(WaitFor([&] {
+        return ::GetWindow(::GetForegroundWindow(), GW_OWNER) ==
+               recorder.Window(L"Untitled - Editor");
+    }));
 }
 
 // A failure ends the program: its icon goes before the message, and nothing runs behind it.
@@ -421,14 +505,53 @@ TEST_F(ClosingTest, FilterFileSavedByAnyProgramCountsAtTheNextClick) {
     EXPECT_EQ(Receivers(recorder.Messages(WM_CLOSE)),
               std::vector<HWND>{recorder.Window(L"Close me")});
 
+    // The program watches nothing meanwhile: its GUI thread is its only thread.
+    HANDLE threads = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    int count = 0;
+    for (BOOL more = ::Thread32First(threads, &thread); more;
+         more = ::Thread32Next(threads, &thread))
+        count += thread.th32OwnerProcessID == app.pid() ? 1 : 0;
+    ::CloseHandle(threads);
+    EXPECT_EQ(count, 1);
+
+    // Told at the next click; the program ended meanwhile (an upgrade's WM_CLOSE), the click's
+    // close-all does not run after the message.
     ASSERT_TRUE(::DeleteFileW(filterPath.c_str()));
     Linger(1500);
     EXPECT_EQ(app.FindMessageBox(), nullptr);
-    app.RightClickTrayIcon();
+    app.LeftClickTrayIcon();
+    HWND box = app.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"The Filter file: \r" + filterPath + L" could not be found !");
+    ::PostMessageW(app.MainWindow(), WM_CLOSE, 0, 0);
+    Linger(500);
+    if (::IsWindow(box))
+        PressButton(box, IDOK);
+    EXPECT_TRUE(app.WaitForExit());
+    EXPECT_EQ(recorder.Messages(WM_CLOSE).size(), 1u);
+}
+
+// The file deleted while Notepad edits it is told once, when Notepad ends.
+TEST_F(ClosingTest, FilterFileDeletedDuringEditingIsToldOnce) {
+    DeskBroom app;
+    WindowRecorder recorder(app.folder(), {L"normal:Close me"});
+    ASSERT_TRUE(recorder.Ready());
+    const std::wstring filterPath = app.folder() + L"\\WindowsFilter.txt";
+    app.PickMenuItem(L'w');
+    HWND editor = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (editor = ::FindWindowW(L"Notepad", nullptr)) != nullptr; }));
+    ASSERT_TRUE(::DeleteFileW(filterPath.c_str()));
+    ::PostMessageW(editor, WM_CLOSE, 0, 0);
     HWND box = app.WaitForMessageBox();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), L"The Filter file: \r" + filterPath + L" could not be found !");
     PressButton(box, IDOK);
+
+    app.LeftClickTrayIcon();
+    EXPECT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= 1; }));
+    EXPECT_EQ(app.FindMessageBox(), nullptr);
 }
 
 }  // namespace

@@ -5,8 +5,9 @@
 //
 // Kinds: normal, tool (WS_EX_TOOLWINDOW), owned (a popup owned by the first window),
 // hidden (never shown), minimised, hotkey (never shown; holds Ctrl+Alt+Shift+F12 as another
-// program's hotkey). No window closes itself: one that gets WM_CLOSE stays,
-// like an application that asks to save its changes.
+// program's hotkey), closes (closes at WM_CLOSE), asks (answers WM_CLOSE with a question in a
+// message box it owns). Every other window that gets WM_CLOSE stays, ignoring it. Copied under
+// another name it is another program.
 //
 // Copied as Notepad.exe beside DeskBroom.exe it stands in for the editor instead: it writes its
 // command line to notepad-command.txt in its folder and ends at once.
@@ -45,6 +46,10 @@ LRESULT CALLBACK RecorderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
                   static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)), message,
                   static_cast<unsigned long>(::GetMessageTime()), NowMs());
     Log(line);
+    if (message == WM_CLOSE && ::GetPropW(hwnd, L"closes"))
+        ::DestroyWindow(hwnd);
+    if (message == WM_CLOSE && ::GetPropW(hwnd, L"asks"))
+        ::MessageBoxW(hwnd, L"Save changes?", L"Recorder", MB_YESNOCANCEL);
     if (message == WM_CLOSE)
         return 0;
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
@@ -104,6 +109,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                       instance, nullptr);
         if (!first)
             first = hwnd;
+        if (kind == L"closes" || kind == L"asks")
+            ::SetPropW(hwnd, kind.c_str(), reinterpret_cast<HANDLE>(1));
         if (kind == L"hotkey")
             ::RegisterHotKey(hwnd, 1, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_F12);
         if (kind != L"hidden" && kind != L"hotkey") {

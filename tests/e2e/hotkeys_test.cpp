@@ -168,25 +168,48 @@ class HotkeysTest : public DeskBroomTest {
     std::optional<DeskBroom> app_;
 };
 
-TEST_F(HotkeysTest, TheStoredSwitchDecidesWhetherAHotkeyCleansTheClipboard) {
+TEST_F(HotkeysTest, TheStoredSwitchesDecideWhetherAHotkeyCleansTheClipboardAndPastesIt) {
+    const Settings pasting = {{L"HotkeysActivated", L"1"}, {L"CcPaste", L"1"}};
     struct Case {
         const char* what;
-        std::optional<std::wstring> activated;
-        bool cleans;
+        Settings settings;
+        int heldMs;  // how long the modifiers stay down after the key; -1: a tray click instead
+        bool cleans, pastes;
     };
-    for (const Case& c : {Case{"absent", std::nullopt, false}, Case{"\"0\"", L"0", false},
-                          Case{"\"1\"", L"1", true}}) {
+    const Case cases[] = {
+        {"absent", {{L"CcPaste", L"1"}}, 0, false, false},
+        {"\"0\"", {{L"HotkeysActivated", L"0"}}, 0, false, false},
+        {"\"1\"", {{L"HotkeysActivated", L"1"}}, 0, true, false},
+        {"pasting once the modifiers are let go", pasting, 300, true, true},
+        {"modifiers held longer than a second", pasting, 1800, true, false},
+        {"tray click", {pasting[0], pasting[1], {L"DeskBroom", L"0"}}, -1, true, false},
+    };
+    static HWND edit = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 300,
+                                         500, 300, 30, nullptr, nullptr, nullptr, nullptr);
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         app_.reset();
         DeleteKeyTree(kAppKey);
-        StartWith(c.activated ? Settings{{L"HotkeysActivated", *c.activated}} : Settings{});
+        StartWith(c.settings);
+        ::SetWindowTextW(edit, L"");
+        ::SetForegroundWindow(edit);
         PutClipboardText(kDirtyText);
-        PressCtrlAltShift(VK_F11);
-        if (c.cleans) {
-            EXPECT_TRUE(WaitFor([] { return ClipboardIs(kCleanText); }));
-        } else {
-            EXPECT_FALSE(WaitFor([] { return !ClipboardIs(kDirtyText); }, kSettleMs));
-        }
+        for (WORD key : {VK_CONTROL, VK_MENU, VK_SHIFT})
+            KeyDown(key);
+        // A posted click leaves the focus on the edit, where a wrong paste would show.
+        c.heldMs < 0 ? (void)::PostMessageW(app_->MainWindow(), WM_MOUSEMOVE, 1, WM_LBUTTONUP)
+                     : PressKey(VK_F11);
+        EXPECT_EQ(WaitFor([] { return !ClipboardIs(kDirtyText); }, c.cleans ? 10000 : kSettleMs),
+                  c.cleans);
+        EXPECT_EQ(ClipboardText(), c.cleans ? kCleanText : kDirtyText);
+        EXPECT_FALSE(WaitFor([&] { return !WindowText(edit).empty(); }, std::max(c.heldMs, 0)));
+        for (WORD key : {VK_SHIFT, VK_MENU, VK_CONTROL})
+            KeyUp(key);
+        EXPECT_EQ(WaitFor([&] { return !WindowText(edit).empty(); }, kSettleMs), c.pastes);
+        EXPECT_FALSE(
+            WaitFor([&] { return WindowText(edit) != (c.pastes ? kCleanText : L""); }, 500));
+        for (int key : {VK_CONTROL, VK_MENU, VK_SHIFT, int{'V'}, VK_F11})
+            EXPECT_FALSE(::GetAsyncKeyState(key) & 0x8000) << key << " held";
     }
 }
 
@@ -391,7 +414,7 @@ struct HotkeysDialog {
     HWND window = nullptr;
     HWND ok, cancel, apply;
     HWND dbrCtrl, dbrShift, dbrAlt, dbrKey;
-    HWND ccCtrl, ccShift, ccAlt, ccKey;
+    HWND ccCtrl, ccShift, ccAlt, ccKey, ccPaste;
     HWND activated;
     HWND lblDeskBroom, lblCleanClipboard, lblCtrl, lblShift, lblAlt;
 
@@ -401,11 +424,11 @@ struct HotkeysDialog {
              child = ::GetWindow(child, GW_HWNDNEXT)) {
             children.push_back(child);
         }
-        children.resize(17, nullptr);
-        HWND* slots[] = {&ok,       &cancel,    &apply,        &dbrCtrl,           &dbrShift,
-                         &dbrAlt,   &dbrKey,    &ccCtrl,       &ccShift,           &ccAlt,
-                         &ccKey,    &activated, &lblDeskBroom, &lblCleanClipboard, &lblCtrl,
-                         &lblShift, &lblAlt};
+        children.resize(18, nullptr);
+        HWND* slots[] = {&ok,      &cancel,   &apply,     &dbrCtrl,      &dbrShift,
+                         &dbrAlt,  &dbrKey,   &ccCtrl,    &ccShift,      &ccAlt,
+                         &ccKey,   &ccPaste,  &activated, &lblDeskBroom, &lblCleanClipboard,
+                         &lblCtrl, &lblShift, &lblAlt};
         for (std::size_t i = 0; i < std::size(slots); ++i)
             *slots[i] = children[i];
     }
@@ -456,7 +479,8 @@ TEST_F(HotkeysDialogTest, OpensWithTheStoredValuesAndTheTablesCaptions) {
                {L"CcShift", L"0"},
                {L"CcHotKeyLetter", L"F5"},
                {L"DbrHotKeyLetter", L"f13 x"},
-               {L"HotkeysActivated", L"1"}});
+               {L"HotkeysActivated", L"1"},
+               {L"CcPaste", L"1"}});
     HotkeysDialog dialog(Open());
     ASSERT_NE(dialog.window, nullptr);
 
@@ -466,6 +490,7 @@ TEST_F(HotkeysDialogTest, OpensWithTheStoredValuesAndTheTablesCaptions) {
         {dialog.cancel, L"Cancel"},
         {dialog.apply, L"&Apply"},
         {dialog.activated, L"&Hotkeys activated"},
+        {dialog.ccPaste, L"&Paste after cleaning"},
         {dialog.lblDeskBroom, L"Desk Broom"},
         {dialog.lblCleanClipboard, L"Clean Clipboard"},
         {dialog.lblCtrl, L"CTRL"},
@@ -486,7 +511,7 @@ TEST_F(HotkeysDialogTest, OpensWithTheStoredValuesAndTheTablesCaptions) {
     const std::pair<HWND, bool> ticks[] = {
         {dialog.dbrCtrl, false},  {dialog.dbrShift, true}, {dialog.dbrAlt, true},
         {dialog.ccCtrl, true},    {dialog.ccShift, false}, {dialog.ccAlt, false},
-        {dialog.activated, true},
+        {dialog.activated, true}, {dialog.ccPaste, true},
     };
     for (const auto& [box, ticked] : ticks)
         EXPECT_EQ(Ticked(box), ticked);
@@ -505,7 +530,7 @@ TEST_F(HotkeysDialogTest, OpensWithTheStoredValuesAndTheTablesCaptions) {
     };
     RECT client{};
     ::GetClientRect(dialog.window, &client);
-    EXPECT_EQ(client.right, px(5775));
+    EXPECT_EQ(client.right, px(8175));
     EXPECT_EQ(client.bottom, px(2160));
     struct Placed {
         HWND control;
@@ -537,7 +562,7 @@ TEST_F(HotkeysDialogTest, EnterRightAfterOpeningSavesTheValuesAsLoaded) {
         {L"CcShift", L"1"},          {L"DbrCtrl", L"1"},
         {L"DbrAlt", L"1"},           {L"DbrShift", L"1"},
         {L"HotkeysActivated", L"0"}, {L"DbrHotKeyLetter", L"F12"},
-        {L"CcHotKeyLetter", L"F11"},
+        {L"CcHotKeyLetter", L"F11"}, {L"CcPaste", L"0"},
     };
     for (const auto& [name, value] : stored)
         EXPECT_EQ(ReadSetting(name), value) << name;
@@ -649,9 +674,11 @@ TEST_F(HotkeysDialogTest, ATypedKeyNameIsStoredAndShownAgain) {
     HotkeysDialog dialog(Open());
     ASSERT_NE(dialog.window, nullptr);
     ASSERT_TRUE(TypeKeyName(dialog.dbrKey, L"F13"));
+    PressChord({VK_MENU, 'P'});  // "&Paste after cleaning"
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitFor([&] { return Closed(dialog.window); }));
     EXPECT_EQ(ReadSetting(L"DbrHotKeyLetter"), L"F13");
+    EXPECT_EQ(ReadSetting(L"CcPaste"), L"1");
 
     HotkeysDialog again(Open());
     ASSERT_NE(again.window, nullptr);

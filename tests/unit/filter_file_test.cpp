@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "closing/filter_file.h"
+#include "filter_file_content.h"
 #include "closing/filter_list.h"
 
 namespace {

@@ -58,7 +58,7 @@ TEST(HotkeyRowWithoutModifier, WarnsWhenEitherRowHasNoBoxTicked) {
     EXPECT_TRUE(HotkeyRowWithoutModifier(off));
 }
 
-TEST(StoreHotkeyControls, WritesTheBoxesThenArmsThenWritesTheKeyNames) {
+TEST(StoreHotkeyControls, WritesTheBoxesThenArmsThenWritesTheKeyNamesAndThePasteOption) {
     struct Case {
         bool activated;
         const char16_t* arming;
@@ -70,6 +70,7 @@ TEST(StoreHotkeyControls, WritesTheBoxesThenArmsThenWritesTheKeyNames) {
         controls.chkHotkeysActivated = c.activated;
         controls.cmbDbrHotkeyLetter = u" f13 ";
         controls.cmbCcHotkeyLetter = u"";
+        controls.chkCcPaste = c.activated;
         StoreHotkeyControls(controls, arming);
         const std::vector<std::u16string> expected = {
             u"CcCtrl=0",
@@ -82,6 +83,7 @@ TEST(StoreHotkeyControls, WritesTheBoxesThenArmsThenWritesTheKeyNames) {
             c.arming,
             u"DbrHotKeyLetter= f13 ",
             u"CcHotKeyLetter=",
+            std::u16string(u"CcPaste=") + (c.activated ? u"1" : u"0"),
         };
         EXPECT_EQ(store.log, expected);
     }
@@ -92,6 +94,7 @@ TEST(StoreHotkeyControls, WhatIsSavedIsWhatTheNextOpeningShows) {
     typed.chkHotkeysActivated = true;
     typed.cmbDbrHotkeyLetter = u"F13";
     typed.cmbCcHotkeyLetter = u"f5";
+    typed.chkCcPaste = true;
     HotkeyControls defaults = Controls(1, 1, 1, 1, 1, 1);
     for (const HotkeyControls& controls : {typed, defaults}) {
         FakeSettingsBackend store;
@@ -107,7 +110,7 @@ TEST(HotkeysDialogLayout, ControlsLieInsideTheClientAreaAndInputsDoNotOverlap) {
     // Column headers reach one pixel into the first row; only controls that take input
     // must stay apart, or a click would land on the wrong one.
     auto layout = HotkeysDialogLayout();
-    ASSERT_EQ(layout.size(), 17u);
+    ASSERT_EQ(layout.size(), 18u);
     for (std::size_t i = 0; i < layout.size(); ++i) {
         const ControlLayout& a = layout[i];
         EXPECT_GE(a.left, 0);

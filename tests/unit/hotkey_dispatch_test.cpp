@@ -3,12 +3,13 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "hotkeys/hotkey_dispatch.h"
 
 namespace {
 
-// Records the actions as "D" (close all) and "C" (clean clipboard).
+// Records the actions as "D" (close all), "C" (clean clipboard) and "P" (paste, with its keys).
 class RecordingActions final : public HotkeyActions {
   public:
     void CloseWindowsNow() override {
@@ -16,13 +17,23 @@ class RecordingActions final : public HotkeyActions {
         if (duringCloseAll)
             duringCloseAll();
     }
-    void CleanClipboard() override { ran += 'C'; }
+    bool CleanClipboard() override {
+        ran += 'C';
+        return textPut;
+    }
+    void PasteWhenReleased(const std::vector<std::uint8_t>& keys) override {
+        ran += 'P';
+        for (std::uint8_t key : keys)
+            ran += ' ' + std::to_string(key);
+    }
     std::string ran;
     std::function<void()> duringCloseAll;
+    bool textPut = true;
 };
 
-HotkeySettings Hotkeys(int dbrCode, int dbrMask, int ccCode, int ccMask) {
+HotkeySettings Hotkeys(int dbrCode, int dbrMask, int ccCode, int ccMask, bool paste = false) {
     HotkeySettings s;
+    s.bMOdCcPaste = paste;
     s.intMOdDbrHotKeyLetter = static_cast<std::int16_t>(dbrCode);
     s.intGMOdDbrCtrlAltShift = static_cast<std::int16_t>(dbrMask);
     s.intMOdCcHotKeyLetter = static_cast<std::int16_t>(ccCode);
@@ -61,6 +72,10 @@ TEST(DispatchKeyEvent, RunsTheActionsWhoseKeyAndWholeMaskMatch) {
         {"equal hotkeys: both run, close-all first", Hotkeys(kF12, 7, kF12, 7), kF12, 7, "DC",
          kEventTrue},
         {"key code beyond 16 bits does not wrap", defaults, kF12 + 65536, 7, "", kUntouched},
+        {"paste once the press's modifiers and key are up", Hotkeys(kF12, 7, kF11, 5, true), kF11,
+         5, "CP 16 18 122", kEventTrue},
+        {"no paste where the press closes the focused window", Hotkeys(kF11, 7, kF11, 7, true),
+         kF11, 7, "DC", kEventTrue},
     };
     for (const PressCase& c : cases) {
         RecordingActions actions;
@@ -93,6 +108,14 @@ TEST(DispatchKeyEvent, ASaveDuringCloseAllCanAlsoDisableTheSecondMatch) {
     DispatchKeyEvent(settings, keyCode, 7, handled, actions);
     EXPECT_EQ(actions.ran, "D");
     EXPECT_EQ(handled, kEventTrue);
+}
+
+TEST(DispatchKeyEvent, NoPasteAfterACleaningThatPutNoText) {
+    RecordingActions actions;
+    actions.textPut = false;
+    std::int16_t handled = 0;
+    DispatchKeyEvent(Hotkeys(kF12, 7, kF11, 7, true), kF11, 7, handled, actions);
+    EXPECT_EQ(actions.ran, "C");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "closing/filter_list.h"
-#include "closing/upper_case.h"
+#include "common/text.h"
 #include "reference_pattern.h"
 
 namespace {

@@ -13,13 +13,15 @@ struct Case {
     std::u16string title;
     bool selected;
     bool cloaked = false, shellDesktop = false;
+    std::u16string program = u"C:\\Apps\\calc.exe";
 };
 
 TEST(IsWindowSelected, RulesInOrder) {
     const std::u16string long127(127, u'A');
     const FilterList filters({u"Wine System Tray", u"*- Notes", u"  Two", long127 + u"B",
                               std::u16string(126, u'C') + u"?", u"[unclosed",
-                              std::u16string(126, u'E')});
+                              std::u16string(126, u'E'), u"program:player*.EXE",
+                              u"PROGRAM:  *\\tools\\*  ", u"*Web Browser", u"Zero\u200Bwidth"});
     const Case cases[] = {
         {"plain application window", true, false, false, u"Calculator", true},
         {"hidden", false, false, false, u"Calculator", false},
@@ -51,10 +53,25 @@ TEST(IsWindowSelected, RulesInOrder) {
         {"malformed filter spares nothing", true, false, false, u"[unclosed", true},
         {"cloaked: on another virtual desktop", true, false, false, u"Calculator", false, true},
         {"the shell's desktop by its identity", true, false, false, u"Desktop", false, false, true},
+        // Program lines: the file name, or the whole path when the pattern has a backslash.
+        {"spared by its program's name", true, false, false, u"Song", false, false, false,
+         u"D:\\Music\\Player.exe"},
+        {"a folder's name is not the program's", true, false, false, u"Song", true, false, false,
+         u"D:\\Player.exe\\run.exe"},
+        {"spared by its program's folder", true, false, false, u"Any", false, false, false,
+         u"C:\\TOOLS\\x\\y.exe"},
+        {"program unknown: title lines only", true, false, false, u"Song", true, false, false, u""},
+        {"a title like the program line", true, false, false, u"player.exe", true},
+        {"no program line for the title", true, false, false, u"program:player*.EXE", true},
+        // Format characters that show nothing count neither in titles nor in patterns.
+        {"zero-width space in the title", true, false, false, u"Web\u200B Browser", false},
+        {"direction marks in the title", true, false, false, u"\u202AWeb Browser\u202C\uFEFF",
+         false},
+        {"zero-width space in the pattern", true, false, false, u"Zerowidth", false},
     };
     for (const Case& c : cases) {
-        const WindowFacts facts{c.visible, c.hasParent, c.toolWindow,
-                                c.title,   c.cloaked,   c.shellDesktop};
+        const WindowFacts facts{c.visible, c.hasParent,    c.toolWindow, c.title,
+                                c.cloaked, c.shellDesktop, c.program};
         EXPECT_EQ(IsWindowSelected(facts, filters), c.selected) << c.name;
     }
 }
