@@ -23,11 +23,18 @@ constexpr wchar_t kOwnerClass[] = L"DeskBroomOwnerWindow";
 constexpr UINT kTrayIconId = 1;
 
 // The tray reports its mouse events as mouse-move messages; the low word of lParam names the
-// mouse message that happened over the icon.
+// mouse message that happened over the icon, or the keyboard's NIN_KEYSELECT and WM_CONTEXTMENU
+// at the icon's version 4.
 constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
 
 // A clean-clipboard hotkey's paste looks for the keys' release on this timer.
 constexpr UINT_PTR kPasteTimer = 2;
+
+// A failed add (the shell still busy at log-on, with no TaskbarCreated to follow) is tried again
+// this often, for two minutes.
+constexpr UINT_PTR kTrayAddTimer = 3;
+constexpr UINT kTrayAddRetryMs = 2000;
+constexpr int kTrayAddTries = 60;
 
 struct MenuItem {
     UINT id;
@@ -49,6 +56,20 @@ constexpr MenuItem kMenuItems[] = {
 
 HICON LoadProgramIcon(int sizeMetric) {
     return LoadIconResource(IDI_DESKBROOM, ::GetSystemMetrics(sizeMetric));
+}
+
+// The tray events that run an action or open the menu.
+bool IsTrayCommandEvent(UINT event) {
+    return event == WM_LBUTTONUP || event == WM_RBUTTONUP || event == WM_CONTEXTMENU ||
+           event == NIN_KEYSELECT;
+}
+
+// Without version 4 the shell reports Enter, Space and the context-menu key on the icon as a
+// right click; with it, as NIN_KEYSELECT and WM_CONTEXTMENU.
+void UseVersion4(const NOTIFYICONDATAW& icon) {
+    NOTIFYICONDATAW version = icon;
+    version.uVersion = NOTIFYICON_VERSION_4;
+    ::Shell_NotifyIconW(NIM_SETVERSION, &version);
 }
 
 }  // namespace
@@ -112,11 +133,11 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // The shell may send its notifications rather than post them, and the Notepad wait
             // answers sent messages: a click then waits until the edited list is loaded.
             if (editingFilter_) {
-                if (LOWORD(lParam) == WM_LBUTTONUP || LOWORD(lParam) == WM_RBUTTONUP)
-                    deferredTrayEvents_.push_back(lParam);
+                if (IsTrayCommandEvent(LOWORD(lParam)))
+                    deferredTrayEvents_.emplace_back(wParam, lParam);
                 return 0;
             }
-            Form_MouseMove(lParam);
+            Form_MouseMove(wParam, lParam);
             return 0;
         case WM_COMMAND:
             if (!ProgramIsEnding())
@@ -129,6 +150,10 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             if (wParam == kPasteTimer) {
                 paste_.OnTimer();
+                return 0;
+            }
+            if (wParam == kTrayAddTimer) {
+                RetryTrayIconAdd();
                 return 0;
             }
             break;
@@ -167,6 +192,9 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void frmDeskBroom::Form_Load() {
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    // Run as administrator, the program would not hear the broadcast of an Explorer at a lower
+    // integrity level, and the icon would stay gone after Explorer restarts.
+    ::ChangeWindowMessageFilterEx(hwnd_, taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
     mPopupSys.reset(::CreatePopupMenu());
     for (const MenuItem& item : kMenuItems) {
         ::AppendMenuW(mPopupSys.get(), MF_STRING, item.id, item.designCaption);
@@ -180,6 +208,8 @@ void frmDeskBroom::Form_Resize(WPARAM sizeType) {
 }
 
 void frmDeskBroom::Form_Unload() {
+    // No retry may bring the icon back behind a failure message.
+    ::KillTimer(hwnd_, kTrayAddTimer);
     ::Shell_NotifyIconW(NIM_DELETE, &TrayIconData);
 }
 
@@ -197,45 +227,89 @@ void frmDeskBroom::Form_Paint() {
     ::EndPaint(hwnd_, &ps);
 }
 
-void frmDeskBroom::Form_MouseMove(LPARAM lParam) {
+void frmDeskBroom::Form_MouseMove(WPARAM wParam, LPARAM lParam) {
     // Real mouse moves reach the window only during its moment on screen at start-up; they
     // carry a coordinate, not a tray notification.
     if (::IsWindowVisible(hwnd_))
         return;
-    const UINT event = LOWORD(lParam);
-    if (event == WM_LBUTTONUP || event == WM_RBUTTONUP) {
-        CheckFilterFile();
-        // Exit, or WM_CLOSE from outside, while the missing file's message was open.
-        if (ProgramIsEnding())
-            return;
-    }
-    switch (event) {
+    switch (LOWORD(lParam)) {
         case WM_LBUTTONUP:
-            if (bDefaultDeskBroom) {
-                CloseWindowsNow();
-            } else {
-                CleanClipboard();
-            }
+            RunDefaultAction();
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            // A new click: a context menu from now on is not the last right click's.
+            menuFromRightButtonUp_ = false;
             break;
         case WM_RBUTTONUP: {
-            ::SetForegroundWindow(hwnd_);
+            menuFromRightButtonUp_ = true;
             POINT at{};
             ::GetCursorPos(&at);
-            UINT command = static_cast<UINT>(::TrackPopupMenuEx(
-                mPopupSys.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
-                at.x, at.y, hwnd_, nullptr));
-            // Without this the menu of a background window may not close when the user clicks
-            // elsewhere, or open only at the second try.
-            ::PostMessageW(hwnd_, WM_NULL, 0, 0);
-            if (command != 0)
-                OnCommand(command);
+            ShowTrayMenu(at, false);
             break;
         }
+        case WM_CONTEXTMENU:
+            OnTrayContextMenu(wParam);
+            break;
+        case NIN_SELECT:
+            // Follows every left button-up, which has run the action already.
+            break;
+        case NIN_KEYSELECT:
+            OnTrayKeySelect();
+            break;
         case NIN_BALLOONUSERCLICK:
             ShowQuestion(questionWindow_);
             break;
         default:
             break;
+    }
+}
+
+void frmDeskBroom::RunDefaultAction() {
+    CheckFilterFile();
+    // Exit, or WM_CLOSE from outside, while the missing file's message was open.
+    if (ProgramIsEnding())
+        return;
+    if (bDefaultDeskBroom) {
+        CloseWindowsNow();
+    } else {
+        CleanClipboard();
+    }
+}
+
+void frmDeskBroom::OnTrayKeySelect() {
+    // Enter or Space on the focused icon. Windows may report one press of Enter twice in a row.
+    const ULONGLONG now = ::GetTickCount64();
+    if (lastKeySelect_ != 0 && now - lastKeySelect_ < ::GetDoubleClickTime())
+        return;
+    lastKeySelect_ = now;
+    RunDefaultAction();
+}
+
+void frmDeskBroom::OnTrayContextMenu(WPARAM anchor) {
+    // After a right button-up the shell reports the same click once more; only the context-menu
+    // key and Shift+F10 come this way alone.
+    if (std::exchange(menuFromRightButtonUp_, false))
+        return;
+    ShowTrayMenu({static_cast<short>(LOWORD(anchor)), static_cast<short>(HIWORD(anchor))}, true);
+}
+
+void frmDeskBroom::ShowTrayMenu(POINT at, bool fromKeyboard) {
+    CheckFilterFile();
+    if (ProgramIsEnding())
+        return;
+    ::SetForegroundWindow(hwnd_);
+    UINT command = static_cast<UINT>(::TrackPopupMenuEx(
+        mPopupSys.get(), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y,
+        hwnd_, nullptr));
+    // Without this the menu of a background window may not close when the user clicks
+    // elsewhere, or open only at the second try.
+    ::PostMessageW(hwnd_, WM_NULL, 0, 0);
+    if (command != 0) {
+        OnCommand(command);
+    } else if (fromKeyboard) {
+        // Esc: the keyboard user goes on from the icon, not from wherever the focus fell.
+        ::Shell_NotifyIconW(NIM_SETFOCUS, &TrayIconData);
     }
 }
 
@@ -331,18 +405,40 @@ void frmDeskBroom::RefreshTrayIcon() {
 void frmDeskBroom::CreateSystemTrayIcon(const std::u16string& svTipText) {
     LoadTrayIcon();
     TrayIconData = NOTIFYICONDATAW{};
-    TrayIconData.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    // The whole record: the icon's version and its notifications need the later fields.
+    TrayIconData.cbSize = sizeof(NOTIFYICONDATAW);
     TrayIconData.hWnd = hwnd_;
     TrayIconData.uID = kTrayIconId;
-    TrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    // At version 4 the shell shows the standard tooltip only when asked to.
+    TrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     TrayIconData.uCallbackMessage = kTrayCallbackMessage;
     TrayIconData.hIcon = trayIcon_.get();
-    // The first form of the record holds 63 characters of tooltip and a NUL.
-    std::wstring tip = ToWide(svTipText).substr(0, 63);
+    std::wstring tip = ToWide(svTipText).substr(0, std::size(TrayIconData.szTip) - 1);
     tip.copy(TrayIconData.szTip, tip.size());
     currentTip_ = svTipText;
-    ::Shell_NotifyIconW(NIM_ADD, &TrayIconData);
+    ::KillTimer(hwnd_, kTrayAddTimer);
+    if (!AddTrayIcon()) {
+        trayAddTriesLeft_ = kTrayAddTries;
+        ::SetTimer(hwnd_, kTrayAddTimer, kTrayAddRetryMs, nullptr);
+    }
     retiredTrayIcon_.reset();
+}
+
+bool frmDeskBroom::AddTrayIcon() {
+    if (!::Shell_NotifyIconW(NIM_ADD, &TrayIconData))
+        return false;
+    UseVersion4(TrayIconData);
+    return true;
+}
+
+void frmDeskBroom::RetryTrayIconAdd() {
+    if (::Shell_NotifyIconW(NIM_MODIFY, &TrayIconData)) {
+        UseVersion4(TrayIconData);
+        ::KillTimer(hwnd_, kTrayAddTimer);
+        return;
+    }
+    if (AddTrayIcon() || --trayAddTriesLeft_ <= 0)
+        ::KillTimer(hwnd_, kTrayAddTimer);
 }
 
 void frmDeskBroom::SwitchDefaultAction(bool deskBroom) {
@@ -384,8 +480,8 @@ void frmDeskBroom::mSetWindowsFilter_Click() {
         windowsFilter_.EditFileInNotepad(WindowsFilter::WindowsFilterPath());
     }
     // The clicks made meanwhile, in their order, now that the list is as the user saved it.
-    for (LPARAM event : deferredTrayEvents_)
-        ::PostMessageW(hwnd_, kTrayCallbackMessage, kTrayIconId, event);
+    for (auto [wParam, lParam] : deferredTrayEvents_)
+        ::PostMessageW(hwnd_, kTrayCallbackMessage, wParam, lParam);
     deferredTrayEvents_.clear();
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/startup.h"
@@ -49,13 +50,25 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     void Form_Load();
     void Form_Resize(WPARAM sizeType);
     void Form_Unload();
-    void Form_MouseMove(LPARAM lParam);
+    // The tray icon's notifications: the event in the low word of lParam, the anchor point of a
+    // keyboard event in wParam.
+    void Form_MouseMove(WPARAM wParam, LPARAM lParam);
+    void RunDefaultAction();
+    void OnTrayKeySelect();
+    void OnTrayContextMenu(WPARAM anchor);
+    // Pops up the tray menu at `at` and runs the chosen command; a menu opened from the keyboard
+    // that closes without a choice gives the keyboard focus back to the icon.
+    void ShowTrayMenu(POINT at, bool fromKeyboard);
     // Before an action: the filter file as saved now, and a missing file told once.
     void CheckFilterFile();
     // After a close-all run: the notification that names the windows that stayed open.
     void TellWhatStayedOpen();
     void Form_Paint();
     void OnTaskbarCreated();
+    // NIM_ADD with TrayIconData, then the icon's version; false when the shell refused the add.
+    bool AddTrayIcon();
+    // One retry of a failed add: the icon may be there after all, if the add only timed out.
+    void RetryTrayIconAdd();
     // Loads the tray icon at the size the tray wants now; true when it was (re)loaded.
     bool LoadTrayIcon();
     // After a change of scaling: the tray icon at the new size, in the same place.
@@ -98,8 +111,12 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     NOTIFYICONDATAW TrayIconData{};
     std::u16string currentTip_;
     bool bDefaultDeskBroom = true;
-    bool editingFilter_ = false;              // while Notepad edits the filter file
-    std::vector<LPARAM> deferredTrayEvents_;  // tray clicks that came meanwhile
+    bool editingFilter_ = false;  // while Notepad edits the filter file
+    // Tray events that came meanwhile, with their wParam and lParam.
+    std::vector<std::pair<WPARAM, LPARAM>> deferredTrayEvents_;
+    bool menuFromRightButtonUp_ = false;  // the shell's WM_CONTEXTMENU that follows is that click's
+    ULONGLONG lastKeySelect_ = 0;         // when NIN_KEYSELECT last ran the action
+    int trayAddTriesLeft_ = 0;
     UINT taskbarCreatedMessage_ = 0;
     WinHookRef WinHookHotKey;  // the hotkey component
     frmHotkeys hotkeysForm_;   // the hotkey settings, whether the dialog is open or not

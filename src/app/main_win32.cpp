@@ -1,5 +1,6 @@
 // Entry point: the process is the main window and its message loop.
 #include <windows.h>
+#include <objbase.h>
 
 #include <memory>
 
@@ -11,6 +12,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // Before anything can load a DLL: from now on DLLs come from the system folder only, never
     // from the program's own folder (Downloads, or a tools folder others can write to).
     ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // The shell's documentation asks for COM on a thread that calls ShellExecuteEx (Help): the
+    // program that opens a document may need it. Without OLE1 DDE, which the shell no longer uses.
+    const bool com =
+        SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     static RegistrySettingsBackend settings;
     UseSettingsBackend(&settings);
 
@@ -22,5 +27,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
+    if (com)
+        ::CoUninitialize();
     return static_cast<int>(msg.wParam);
 }

@@ -15,19 +15,19 @@
 
 namespace {
 
-// Formats that password managers put beside a secret to keep it out of clipboard history and
-// cloud sync. The cleaned clipboard carries them again; every other format goes.
+// Formats that password managers put beside a secret to keep it out of clipboard history, cloud
+// sync and clipboard managers. The cleaned clipboard carries them again, and the text's locale;
+// every other format goes.
 constexpr const wchar_t* kPrivacyMarkers[] = {
     L"ExcludeClipboardContentFromMonitorProcessing",
     L"CanIncludeInClipboardHistory",
     L"CanUploadToCloudClipboard",
+    L"Clipboard Viewer Ignore",
 };
 
 // Another program may hold the clipboard open for a moment; after this long it is left alone.
 constexpr ULONGLONG kOpenPatienceMs = 1000;
 constexpr DWORD kOpenRetryMs = 20;
-// A clipboard owner that does not answer within this long is taken as hung.
-constexpr UINT kOwnerPatienceMs = 1000;
 // Code units cleaned between two rounds of message processing: about a millisecond of work.
 constexpr std::size_t kChunkUnits = std::size_t{1} << 20;
 // A clipboard that changes under every attempt is left as the other program made it.
@@ -36,9 +36,18 @@ constexpr int kMaxAttempts = 8;
 // Processes the pending messages; false when the main window went meanwhile (Exit).
 using MessagePump = std::function<bool()>;
 
+// A format kept beside the text: a privacy marker or the locale.
 struct Marker {
     UINT format;
     std::vector<unsigned char> data;  // empty when the data could not be read
+};
+
+// A privacy marker whose data could not be read still goes back, as a zero DWORD: for each of
+// them the value that keeps the text out of history and sync. A locale that cannot be read is
+// left to the system, which supplies one.
+struct KeptFormat {
+    UINT format;
+    bool keptUnread;
 };
 
 struct ClipboardContents {
@@ -53,8 +62,18 @@ struct ClipboardContents {
 
 enum class WriteResult { Written, Changed, Failed };
 
+// Whether the clipboard's owner has stopped answering. A format the owner renders only when asked
+// (delayed rendering) is read by sending to it, and opening or emptying the clipboard would wait
+// for it too. Asked before opening: a hung owner can hold up OpenClipboard itself for seconds.
+bool ClipboardOwnerHangs() {
+    HWND owner = ::GetClipboardOwner();
+    return owner && ::IsHungAppWindow(owner);
+}
+
 bool OpenClipboardPatiently(HWND owner, std::optional<ClipboardGuard>& clipboard,
                             const MessagePump& pump) {
+    if (ClipboardOwnerHangs())
+        return false;
     const ULONGLONG deadline = ::GetTickCount64() + kOpenPatienceMs;
     for (;;) {
         clipboard.emplace(owner);
@@ -80,27 +99,11 @@ UniqueHglobal GlobalCopy(const void* data, std::size_t size) {
     return memory;
 }
 
-// Whether the clipboard's owner answers messages. A format the owner renders only when asked
-// (delayed rendering) is read by sending to it, and a hung owner would keep the read waiting;
-// so would the emptying, which tells the owner that its data goes. Our own windows answer.
-bool ClipboardOwnerAnswers() {
-    HWND owner = ::GetClipboardOwner();
-    DWORD process = 0;
-    if (!owner || !::GetWindowThreadProcessId(owner, &process) ||
-        process == ::GetCurrentProcessId())
-        return true;
-    DWORD_PTR result = 0;
-    return ::SendMessageTimeoutW(owner, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                                 kOwnerPatienceMs, &result) != 0;
-}
-
-// The clipboard's text and privacy markers, read while it is open. Nothing when the text is
-// there but cannot be had, or its owner hangs: the clipboard must then stay as it is.
+// The clipboard's text, privacy markers and locale, read while it is open. Nothing when the
+// text is there but cannot be had: the clipboard must then stay as it is.
 std::optional<ClipboardContents> ReadOpenClipboard() {
     ClipboardContents contents;
     contents.sequence = ::GetClipboardSequenceNumber();
-    if (!ClipboardOwnerAnswers())
-        return std::nullopt;
 
     const char16_t* text = nullptr;
     std::size_t byteSize = 0;
@@ -136,18 +139,23 @@ std::optional<ClipboardContents> ReadOpenClipboard() {
         }
     }
 
-    for (const wchar_t* name : kPrivacyMarkers) {
-        UINT format = ::RegisterClipboardFormatW(name);
-        if (format == 0 || !::IsClipboardFormatAvailable(format))
+    // Without its locale, programs that read the text as CF_TEXT would convert it with the code
+    // page of whatever keyboard layout is active when the cleaned text is set.
+    std::vector<KeptFormat> kept = {{CF_LOCALE, false}};
+    for (const wchar_t* name : kPrivacyMarkers)
+        kept.push_back({::RegisterClipboardFormatW(name), true});
+    for (const KeptFormat& format : kept) {
+        if (format.format == 0 || !::IsClipboardFormatAvailable(format.format))
             continue;
-        Marker marker{format, {}};
-        if (HANDLE data = ::GetClipboardData(format)) {
+        Marker marker{format.format, {}};
+        if (HANDLE data = ::GetClipboardData(format.format)) {
             GlobalLockGuard lock(data);
             const auto* bytes = static_cast<const unsigned char*>(lock.data());
             if (bytes)
                 marker.data.assign(bytes, bytes + lock.size());
         }
-        contents.markers.push_back(std::move(marker));
+        if (!marker.data.empty() || format.keptUnread)
+            contents.markers.push_back(std::move(marker));
     }
     return contents;
 }
@@ -199,8 +207,6 @@ WriteResult WriteClipboard(HWND owner, ClipboardContents& contents, const Messag
     // Everything that can run out of memory is done before the clipboard is emptied.
     std::vector<std::pair<UINT, UniqueHglobal>> markers;
     for (const Marker& marker : contents.markers) {
-        // A marker whose data could not be read comes back as a zero DWORD, which for each of
-        // them is the value that keeps the text out of history and sync.
         const DWORD no = 0;
         UniqueHglobal data = marker.data.empty()
                                  ? GlobalCopy(&no, sizeof no)
@@ -217,8 +223,7 @@ WriteResult WriteClipboard(HWND owner, ClipboardContents& contents, const Messag
     if (::GetClipboardSequenceNumber() != contents.sequence)
         return WriteResult::Changed;
     OpenClipboardWriter writer(contents, markers);
-    return PutCleanedText(writer) == PutOutcome::Cleaned ? WriteResult::Written
-                                                         : WriteResult::Failed;
+    return PutCleanedText(writer) ? WriteResult::Written : WriteResult::Failed;
 }
 
 }  // namespace

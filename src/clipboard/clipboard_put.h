@@ -16,13 +16,8 @@ class ClipboardWriter {
     virtual bool SetMarker(std::size_t index) = 0;
 };
 
-enum class PutOutcome {
-    Cleaned,    // the cleaned text is on the clipboard
-    Unchanged,  // the clipboard could not be emptied and holds what it held
-    PutBack,    // the cleaned text could not be set; the text as read is back in its place
-    Emptied,    // neither text could be set
-};
-
 // Empties the clipboard, then sets the cleaned text or, failing that, the text as read, and then
-// the markers. A marker that cannot be set does not change the outcome.
-PutOutcome PutCleanedText(ClipboardWriter& clipboard);
+// the markers. True when the cleaned text is on the clipboard; otherwise the clipboard holds what
+// it held (it could not be emptied), the text as read, or at worst only the markers. A marker
+// that cannot be set does not change the result.
+bool PutCleanedText(ClipboardWriter& clipboard);

@@ -6,8 +6,8 @@
 ChunkedCleaning RemoveControlCharacters(char16_t* text, std::size_t length, std::size_t chunkLength,
                                         const std::function<bool()>& betweenChunks) {
     chunkLength = std::max<std::size_t>(chunkLength, 1);
-    // Every unit is written at the kept position and the position moves on only when the unit
-    // stays: no branch per unit. Writing never overtakes reading, so the work can stop anywhere.
+    // Each unit moves down to the kept position, which advances only past the units that stay.
+    // Writing never overtakes reading, so the work can stop after any chunk.
     std::size_t kept = 0;
     std::size_t read = 0;
     do {

@@ -7,8 +7,7 @@
 // Codes 0 to 8, 11, 12 and 14 to 31. Tab, line feed, carriage return and everything from 32 up
 // stay; surrogates are far above 31, so pairs always stay whole.
 constexpr bool IsRemovedControlCharacter(char16_t c) noexcept {
-    // Bitwise rather than short-circuit, so that the cleaning loop has no branch to mispredict.
-    return (c < 32) & (c != u'\t') & (c != u'\n') & (c != u'\r');
+    return c < 32 && c != u'\t' && c != u'\n' && c != u'\r';
 }
 
 // Removes them from text[0, length) in place, keeping the order of the rest, in steps of

@@ -30,6 +30,10 @@ std::u16string_view KeyNameOf(std::int16_t keyCode) {
                                                                         : std::u16string_view{};
 }
 
+bool IsReservedByWindows(std::int16_t keyCode, std::int16_t mask) {
+    return keyCode == HotKeyLetterToKeyCode(u"F12") && (mask == 0 || mask == kMaskShift);
+}
+
 std::int16_t HotKeyLetterToKeyCode(std::u16string_view name) {
     for (std::size_t i = 0; i < std::size(kKeyNames); ++i) {
         if (name == kKeyNames[i])

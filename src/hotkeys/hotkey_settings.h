@@ -23,6 +23,10 @@ std::span<const std::u16string_view> HotKeyLetters();
 // The name of key code 112 to 123 ("F1" to "F12"); empty for any other code.
 std::u16string_view KeyNameOf(std::int16_t keyCode);
 
+// Whether Windows keeps the combination for itself: plain F12 and Shift+F12 break into a
+// debugger, and no program can register them.
+bool IsReservedByWindows(std::int16_t keyCode, std::int16_t mask);
+
 // The program-wide hotkey settings. The Hotkeys dialog class derives from this, so the fields
 // are its public variables and live as long as its one instance, open or not.
 struct HotkeySettings {

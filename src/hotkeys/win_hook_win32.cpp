@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "common/reentry_guard.h"
 #include "common/ui_text.h"
 #include "win32/failure.h"
 #include "win32/ui_win32.h"
@@ -186,11 +187,15 @@ HRESULT WinHook::Register(bool retry) {
     }
     // Told once the caller is done: a save in the Hotkeys dialog arms before it loads the key
     // names it stored, and only what is still missing then is worth a word.
+    PostTellUser();
+    return S_OK;
+}
+
+void WinHook::PostTellUser() {
     for (const Slot& slot : slots_) {
-        if (slot.untold && !tellPosted_)
+        if (slot.untold && !tellPosted_ && !telling_)
             tellPosted_ = ::PostMessageW(window_, kTellUser, 0, 0) != FALSE;
     }
-    return S_OK;
 }
 
 void WinHook::TellUser() {
@@ -203,16 +208,33 @@ void WinHook::TellUser() {
              : UiText.LabelDeskBroom,
         UiText.LabelCleanClipboard};
     std::u16string taken;
+    Combination told[2];
     for (int i = 0; i < 2; ++i) {
         Slot& slot = slots_[i];
         if (!slot.untold || slot.registered)
             continue;
         slot.untold = false;
-        taken += u"The hotkey " + Spelled(slot.wanted.mask, slot.wanted.keyCode) + u" for " +
-                 actions[i] + u" is already used by another program.\r";
+        told[i] = slot.wanted;
+        // Windows refuses these as if another program held them.
+        const bool reserved = IsReservedByWindows(slot.wanted.keyCode, slot.wanted.mask);
+        taken +=
+            u"The hotkey " + Spelled(slot.wanted.mask, slot.wanted.keyCode) + u" for " +
+            actions[i] +
+            (reserved ? u" is reserved by Windows.\r" : u" is already used by another program.\r");
     }
-    if (!taken.empty())
+    if (taken.empty())
+        return;
+    {
+        ReentryGuard telling(telling_);
         ShowMessage(taken + u"DeskBroom runs on; Set Hotkeys lets you choose another key.");
+    }
+    // Armed again meanwhile (Apply pressed while the message was open): what it named is told;
+    // a combination it did not name is told next.
+    for (int i = 0; i < 2; ++i) {
+        if (slots_[i].wanted == told[i])
+            slots_[i].untold = false;
+    }
+    PostTellUser();
 }
 
 void WinHook::UnregisterAll() {

@@ -76,6 +76,7 @@ class WinHook final : public IDispatch {
     // `retry` those that failed before. The user hears of the ones another program holds.
     HRESULT Register(bool retry);
     void TellUser();
+    void PostTellUser();
     void UnregisterAll();
     void OnHotkey(int id, LPARAM lParam);
     void OnReleaseCheck();
@@ -88,7 +89,8 @@ class WinHook final : public IDispatch {
     bool armed_ = false;
     Slot slots_[2];
     bool tellPosted_ = false;
-    int heldId_ = 0;  // the hotkey raised last while its key is still down; 0 when none
+    bool telling_ = false;  // while the message is open: armings meanwhile add no second one
+    int heldId_ = 0;        // the hotkey raised last while its key is still down; 0 when none
     std::uint8_t heldKey_ = 0;
 };
 

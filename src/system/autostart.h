@@ -7,6 +7,9 @@
 // Below HKEY_CURRENT_USER.
 inline constexpr char16_t kRunKeyPath[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char16_t kAutostartValueName[] = u"DeskBroom";
+// Where Task Manager and Settings keep an entry of the Run key switched off, by the same name.
+inline constexpr char16_t kStartupApprovedRunPath[] =
+    u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 // The quoted path of DeskBroom.exe in the given folder; the quotes keep a folder with blanks
 // one argument at log-on. The file name is fixed, whatever name the program runs under.
@@ -19,6 +22,7 @@ bool RunValueMeansAutostartOn(const std::u16string& storedText);
 // Reads the Run key: whether it holds a non-empty "DeskBroom" value.
 bool IsAutostartOn();
 
-// On: the quoted path of DeskBroom.exe in the program's folder, creating the key when needed.
-// Off: the empty text, never a deleted value.
+// On: the quoted path of DeskBroom.exe in the program's folder, creating the key when needed,
+// and the entry no longer switched off in Task Manager. Off: the empty text, never a deleted
+// value.
 void SetAutostart(bool on);

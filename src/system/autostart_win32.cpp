@@ -16,4 +16,7 @@ void SetAutostart(bool on) {
     fktAllgModule::CreateRegistryKey(kRunKeyPath, HKEY_CURRENT_USER);
     fktAllgModule::SetUserRegistryText(kRunKeyPath, kAutostartValueName,
                                        AutostartDatum(ProgramFolder()));
+    // Switched off in Task Manager, the entry would stay off at log-on although the check mark
+    // says on. The value only: the key is Windows' own.
+    fktAllgModule::DeleteUserRegistryValue(kStartupApprovedRunPath, kAutostartValueName);
 }

@@ -18,6 +18,10 @@ void SetUserRegistryText(const std::u16string& keyPath, const std::u16string& va
     WriteKeyValue(HKEY_CURRENT_USER, keyPath, valueName, text, REG_SZ);
 }
 
+void DeleteUserRegistryValue(const std::u16string& keyPath, const std::u16string& valueName) {
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, ToWide(keyPath).c_str(), ToWide(valueName).c_str());
+}
+
 void CreateRegistryKey(const std::u16string& keyPath, HKEY root) {
     UniqueHkey key;
     ::RegCreateKeyExW(root, ToWide(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,

@@ -20,6 +20,9 @@ std::u16string GetUserRegistryText(const std::u16string& keyPath, const std::u16
 void SetUserRegistryText(const std::u16string& keyPath, const std::u16string& valueName,
                          const std::u16string& text);
 
+// Deletes the value under HKEY_CURRENT_USER, never the key; nothing when either is missing.
+void DeleteUserRegistryValue(const std::u16string& keyPath, const std::u16string& valueName);
+
 // Makes sure the key exists.
 void CreateRegistryKey(const std::u16string& keyPath, HKEY root);
 

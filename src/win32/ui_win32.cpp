@@ -3,11 +3,37 @@
 
 #include <vector>
 
+#include "common/program_folder.h"
+#include "win32/unique_handle.h"
 #include "win32/wide_text.h"
 
 namespace {
 
 HWND openDialog = nullptr;
+
+// Where the system ends up for a file or folder, links and junctions followed ("\\?\" form);
+// empty when it cannot be had.
+std::u16string FinalPath(const std::wstring& path) {
+    // Backup semantics: a folder opens too. No access is asked for, so nothing is held locked.
+    UniqueFile file(::CreateFileW(path.c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file)
+        return {};
+    std::wstring final(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length =
+            ::GetFinalPathNameByHandleW(file.get(), final.data(), static_cast<DWORD>(final.size()),
+                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0)
+            return {};
+        if (length < final.size()) {
+            final.resize(length);
+            return ToU16(final);
+        }
+        final.resize(length);
+    }
+}
 
 }  // namespace
 
@@ -65,8 +91,9 @@ std::u16string ProgramFolder() {
         }
         path.resize(path.size() * 2);
     }
-    std::wstring folder(path.begin(), path.end());
-    folder.erase(folder.find_last_of(L"\\/"));
-    // A drive root ("C:") keeps no separator, so that "\\file" never doubles it.
-    return ToU16(folder);
+    std::wstring module(path.begin(), path.end());
+    std::wstring folder = module.substr(0, module.find_last_of(L"\\/"));
+    if (folder.ends_with(L':'))
+        folder += L'\\';  // the drive's root, not its current folder
+    return ProgramFolderOf(ToU16(module), FinalPath(module), FinalPath(folder));
 }

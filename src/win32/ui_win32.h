@@ -29,5 +29,6 @@ int ShowMessage(std::u16string_view text, UINT buttons = MB_OK);
 // The program's icon resource `id` at size x size pixels; null when it cannot be loaded.
 HICON LoadIconResource(WORD id, int size);
 
-// The folder that holds the running executable, without a trailing separator.
+// The folder that holds the running executable, without a trailing separator; when the
+// executable file itself is a link, the folder of the file it leads to (see ProgramFolderOf).
 std::u16string ProgramFolder();

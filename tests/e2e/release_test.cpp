@@ -93,7 +93,11 @@ using ReleaseTest = DeskBroomTest;
 
 TEST_F(ReleaseTest, SilentInstallUpgradeOverARunningCopyAndUninstallKeepTheUsersFilterFile) {
     RemoveInstallation();
+    // Asked for, autostart is on whatever Task Manager had; an upgrade keeps Task Manager's state.
+    const BYTE disabled[12] = {3};
+    WriteValue(kStartupApprovedKey, L"DeskBroom", REG_BINARY, disabled, sizeof disabled);
     ASSERT_EQ(RunToEnd(kSetup + L" /AUTOSTART=1"), 0u);
+    EXPECT_FALSE(ReadValue(kStartupApprovedKey, L"DeskBroom"));
     Files files = FilesIn(kFolder);
     std::uintmax_t bytes = 0;
     for (const auto& [name, size] : files)
@@ -135,16 +139,16 @@ TEST_F(ReleaseTest, SilentInstallUpgradeOverARunningCopyAndUninstallKeepTheUsers
         const std::string edited = "Wine System Tray\r\nMein B\xC3\xBCro *\r\n";
         std::ofstream(kFilter, std::ios::binary) << edited;
         const std::size_t icons = TrayIconWindows().size();
+        WriteValue(kStartupApprovedKey, L"DeskBroom", REG_BINARY, disabled, sizeof disabled);
         EXPECT_EQ(RunToEnd(kSetup), 0u);
         EXPECT_TRUE(app.EndedCleanly());
         EXPECT_TRUE(WaitFor([&] { return TrayIconWindows().size() == icons - 1; }));
         EXPECT_EQ(Bytes(kFilter), edited);
         EXPECT_EQ(ReadText(kRunKey, L"DeskBroom"), kExe) << "an upgrade keeps autostart";
+        EXPECT_TRUE(ReadValue(kStartupApprovedKey, L"DeskBroom"));
 
         // So does uninstalling, which leaves the user's settings too. Task Manager's state of the
         // entry (switched off there) goes with the entry; another program's stays.
-        const BYTE disabled[12] = {3};
-        WriteValue(kStartupApprovedKey, L"DeskBroom", REG_BINARY, disabled, sizeof disabled);
         WriteValue(kStartupApprovedKey, L"Other", REG_BINARY, disabled, sizeof disabled);
         DeskBroom again({.existingFolder = kFolder.wstring()});
         UninstallLeaving({{L"WindowsFilter.txt", edited.size()}});

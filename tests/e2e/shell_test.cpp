@@ -211,9 +211,10 @@ TEST_F(ShellTest, OnlyTheLeftButtonsReleaseRunsTheDefaultAction) {
     DeskBroom app;
     HWND main = app.MainWindow();
     DWORD sequence = ::GetClipboardSequenceNumber();
-    // What the tray reports for a move, a press, a double click and the middle button.
+    // What the tray reports for a move, a press, a double click, the middle button and the
+    // selection after a left button-up.
     for (UINT mouse : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP,
-                       WM_RBUTTONDOWN}) {
+                       WM_RBUTTONDOWN, int{NIN_SELECT}}) {
         ::PostMessageW(main, WM_MOUSEMOVE, 1, mouse);
     }
     ::Sleep(500);
@@ -223,6 +224,55 @@ TEST_F(ShellTest, OnlyTheLeftButtonsReleaseRunsTheDefaultAction) {
 
     ::PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONUP);
     EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"ab"; }));
+}
+
+// Posted as the shell sends them at the icon's version 4: the event and the icon's id in lParam,
+// the anchor point in wParam.
+void PostTrayEvent(HWND main, UINT event, POINT anchor = {}) {
+    ::PostMessageW(main, WM_MOUSEMOVE, MAKEWPARAM(anchor.x, anchor.y), MAKELPARAM(event, 1));
+}
+
+TEST_F(ShellTest, EnterAndTheMenuKeyOnTheIconWorkAndAClickStillDoesOneThing) {
+    WriteSetting(L"DeskBroom", L"0");
+    DeskBroom app;
+    HWND main = app.MainWindow();
+    // How often the clipboard changed while a dirty text was cleaned; one cleaning is a baseline.
+    auto changes = [](const std::function<void()>& act) {
+        PutClipboardText(L"a\u0001b");
+        const DWORD before = ::GetClipboardSequenceNumber();
+        act();
+        EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"ab"; }));
+        WaitFor([] { return false; }, 1000);
+        return ::GetClipboardSequenceNumber() - before;
+    };
+    const DWORD once = changes([&] { PostTrayEvent(main, NIN_KEYSELECT); });
+    EXPECT_EQ(changes([&] { app.LeftClickTrayIcon(); }), once) << "a real left click";
+
+    PostTrayEvent(main, WM_CONTEXTMENU, {300, 200});
+    HWND menu = app.WaitForMenu();
+    ASSERT_NE(menu, nullptr) << "the context-menu key opened no menu";
+    RECT at{};
+    ::GetWindowRect(menu, &at);
+    EXPECT_EQ(std::make_pair(at.left, at.top), std::make_pair(300L, 200L));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return app.OpenMenu() == nullptr; }));
+    // The shell follows a right button-up with a context menu of its own: still one menu.
+    app.RightClickTrayIcon();
+    ASSERT_NE(app.WaitForMenu(), nullptr);
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return app.OpenMenu() == nullptr; }));
+    EXPECT_FALSE(WaitFor([&] { return app.OpenMenu() != nullptr; }, 1000)) << "a second menu";
+
+    // One press of Enter that Windows reports twice, the second time after the cleaning: once.
+    PutClipboardText(L"a\u0001b");
+    const ULONGLONG pressed = ::GetTickCount64();
+    PostTrayEvent(main, NIN_KEYSELECT);
+    ASSERT_TRUE(WaitFor([] { return ClipboardText() == L"ab"; }));
+    PutClipboardText(L"c\u0001d");
+    PostTrayEvent(main, NIN_KEYSELECT);
+    if (::GetTickCount64() - pressed >= ::GetDoubleClickTime())
+        GTEST_SKIP() << "the machine took longer than a double click to get here";
+    EXPECT_FALSE(WaitFor([] { return ClipboardText() == L"cd"; }, 1000)) << "cleaned twice";
 }
 
 TEST_F(ShellTest, MenuClosesWhenTheUserClicksElsewhere) {

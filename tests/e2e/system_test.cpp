@@ -9,6 +9,8 @@ namespace {
 
 constexpr wchar_t kValueName[] = L"DeskBroom";
 constexpr int kItemAutostart = 4;
+constexpr wchar_t kStartupApprovedKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 std::vector<BYTE> StringDatum(const std::wstring& text) {
     const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
@@ -93,17 +95,27 @@ class SystemTest : public DeskBroomTest {
 TEST_F(SystemTest, AutostartWritesTheQuotedPathAndThenTheEmptyTextWithoutDeletingTheValue) {
     DeskBroom app;
     EXPECT_FALSE(AutostartChecked(app));
+    // Switched off in Task Manager; another program's entry there must stay.
+    const BYTE disabled[12] = {3};
+    for (const wchar_t* name : {kValueName, L"Other"})
+        WriteValue(kStartupApprovedKey, name, REG_BINARY, disabled, sizeof disabled);
 
     app.PickMenuItem(L'p');
     EXPECT_TRUE(WaitFor([&] { return RunValueIs(QuotedExecutable(app)); }))
         << RunValueDescription();
     EXPECT_TRUE(AutostartChecked(app));
+    EXPECT_FALSE(ReadValue(kStartupApprovedKey, kValueName)) << "still switched off";
+    EXPECT_TRUE(ReadValue(kStartupApprovedKey, L"Other"));
 
+    WriteValue(kStartupApprovedKey, kValueName, REG_BINARY, disabled, sizeof disabled);
     app.PickMenuItem(L'p');
     // Off is a value whose datum is one NUL character, not a missing value.
     EXPECT_TRUE(WaitFor([&] { return RunValueIs(L""); })) << RunValueDescription();
     EXPECT_EQ(ReadValue(kRunKey, kValueName)->data.size(), sizeof(wchar_t));
     EXPECT_FALSE(AutostartChecked(app));
+    EXPECT_TRUE(ReadValue(kStartupApprovedKey, kValueName)) << "switching off touches it";
+    for (const wchar_t* name : {kValueName, L"Other"})
+        DeleteValue(kStartupApprovedKey, name);
 
     app.PickMenuItem(L'p');
     EXPECT_TRUE(WaitFor([&] { return RunValueIs(QuotedExecutable(app)); }))
@@ -195,6 +207,26 @@ TEST_F(SystemTest, AutostartAndHelpKeepAFolderWithBlanksAndNonAnsiCharactersWhol
     // The document is missing here; that is for the word processor to report, not DeskBroom.
     AutostartChecked(app);
     EXPECT_EQ(app.FindMessageBox(), nullptr);
+}
+
+TEST_F(SystemTest, StartedThroughALinkItUsesTheTargetsFolderButKeepsALinkedFolder) {
+    // Made by the test fixture: only the real folders hold a filter file.
+    const std::wstring base = BuildFolder() + L"\\linked-start";
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"\\Links", L"\\Real"},                     // a link to DeskBroom.exe
+        {L"\\Scoop\\current", L"\\Scoop\\current"},  // a linked folder
+    };
+    for (const auto& [started, folder] : cases) {
+        SCOPED_TRACE(testing::Message() << "started in " << started);
+        DeleteValue(kRunKey, kValueName);
+        DeskBroom app({.existingFolder = base + started});
+        app.PickMenuItem(L'p');
+        EXPECT_TRUE(WaitFor([&] {
+            return RunValueIs(L"\"" + base + folder + L"\\DeskBroom.exe\"");
+        })) << RunValueDescription();
+        EXPECT_EQ(app.FindMessageBox(), nullptr) << "the filter file was not found";
+        EXPECT_TRUE(app.ExitThroughMenu());
+    }
 }
 
 TEST_F(SystemTest, FilterFileInAFolderWithBlanksAndNonAnsiCharactersIsFoundAndOpened) {

@@ -30,18 +30,18 @@ class FakeClipboard final : public ClipboardWriter {
 TEST(PutCleanedText, AFailedSetPutsBackWhatWasRead) {
     const struct {
         std::string failing;
-        PutOutcome outcome;
+        bool cleaned;
         std::string onClipboard;
     } cases[] = {
-        {"", PutOutcome::Cleaned, "empty cleaned marker0 marker1 "},
-        {"marker0", PutOutcome::Cleaned, "empty cleaned marker1 "},
-        {"empty", PutOutcome::Unchanged, ""},
-        {"cleaned", PutOutcome::PutBack, "empty read marker0 marker1 "},
-        {"cleaned read", PutOutcome::Emptied, "empty marker0 marker1 "},
+        {"", true, "empty cleaned marker0 marker1 "},
+        {"marker0", true, "empty cleaned marker1 "},
+        {"empty", false, ""},
+        {"cleaned", false, "empty read marker0 marker1 "},
+        {"cleaned read", false, "empty marker0 marker1 "},
     };
     for (const auto& c : cases) {
         FakeClipboard clipboard(c.failing);
-        EXPECT_EQ(PutCleanedText(clipboard), c.outcome) << c.failing;
+        EXPECT_EQ(PutCleanedText(clipboard), c.cleaned) << c.failing;
         EXPECT_EQ(clipboard.log, c.onClipboard) << c.failing;
     }
 }

@@ -24,6 +24,13 @@ auto Fields(const HotkeySettings& s) {
                     s.intGMOdCcCtrlAltShift, s.intMOdCcHotKeyLetter);
 }
 
+TEST(IsReservedByWindows, PlainF12AndShiftF12Only) {
+    for (std::int16_t mask = 0; mask < 8; ++mask) {
+        EXPECT_EQ(IsReservedByWindows(123, mask), mask == 0 || mask == kMaskShift) << mask;
+        EXPECT_FALSE(IsReservedByWindows(122, mask)) << mask;
+    }
+}
+
 TEST(HotKeyLetterToKeyCode, OnlyTheExactNamesF1ToF12HaveCodes) {
     const std::pair<std::u16string, int> cases[] = {
         {u"F1", 112},
