@@ -101,8 +101,9 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     bool editingFilter_ = false;              // while Notepad edits the filter file
     std::vector<LPARAM> deferredTrayEvents_;  // tray clicks that came meanwhile
     UINT taskbarCreatedMessage_ = 0;
-    WinHookRef WinHookHotKey;  // the hotkey component
-    frmHotkeys hotkeysForm_;   // the hotkey settings, whether the dialog is open or not
+    frmHotkeys hotkeysForm_;  // the hotkey settings, whether the dialog is open or not
+    // The hotkey component reads hotkeysForm_'s settings: declared after it, it goes first.
+    WinHookRef WinHookHotKey;
     WindowsFilter windowsFilter_;
     CloseAll closeAll_;
     HWND questionWindow_ = nullptr;  // brought forward by a click on the notification
