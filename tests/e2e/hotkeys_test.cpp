@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -119,28 +118,6 @@ class TestWindows {
 };
 
 // ---- Clipboard ----
-
-void PutClipboardText(const std::wstring& text) {
-    ASSERT_TRUE(WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }));
-    ::EmptyClipboard();
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::memcpy(::GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    ::GlobalUnlock(memory);
-    ::SetClipboardData(CF_UNICODETEXT, memory);
-    ::CloseClipboard();
-}
-
-std::optional<std::wstring> ClipboardText() {
-    if (!WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }))
-        return std::nullopt;
-    std::optional<std::wstring> text;
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(::GlobalLock(data));
-        ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-    return text;
-}
 
 const std::wstring kDirtyText = L"x\vy\x1Bz";
 const std::wstring kCleanText = L"xyz";
