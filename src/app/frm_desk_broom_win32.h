@@ -118,8 +118,9 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     ULONGLONG lastKeySelect_ = 0;         // when NIN_KEYSELECT last ran the action
     int trayAddTriesLeft_ = 0;
     UINT taskbarCreatedMessage_ = 0;
-    WinHookRef WinHookHotKey;  // the hotkey component
-    frmHotkeys hotkeysForm_;   // the hotkey settings, whether the dialog is open or not
+    frmHotkeys hotkeysForm_;  // the hotkey settings, whether the dialog is open or not
+    // The hotkey component reads hotkeysForm_'s settings: declared after it, it goes first.
+    WinHookRef WinHookHotKey;
     WindowsFilter windowsFilter_;
     CloseAll closeAll_;
     HWND questionWindow_ = nullptr;  // brought forward by a click on the notification

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/ui_text.h"
-#include "win32/dialog_template.h"
+#include "hotkeys/frm_hotkeys_resource.h"
 #include "win32/failure.h"
 #include "win32/system_function.h"
 #include "win32/ui_win32.h"
@@ -14,11 +14,6 @@
 #include "win32/window_binding.h"
 
 namespace {
-
-constexpr DWORD kDialogStyle =
-    DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW;
-constexpr int kVisibleListItems = 12;
 
 // The dialog is the program's only user of the common controls: they are loaded when it first
 // opens, not at start-up, where they would take more memory than the rest of the program.
@@ -30,44 +25,6 @@ void LoadCommonControls() {
         return init && init(&controls);
     }();
     (void)loaded;
-}
-
-constexpr WORD kButtonAtom = DialogTemplate::kButtonAtom;
-constexpr WORD kStaticAtom = DialogTemplate::kStaticAtom;
-constexpr WORD kComboBoxAtom = DialogTemplate::kComboBoxAtom;
-
-DialogTemplate BuildTemplate() {
-    DialogTemplate dialog(kDialogStyle, kDialogExStyle, L"Hotkeys", 8, L"MS Shell Dlg");
-    bool first = true;
-    for (const ControlLayout& control : HotkeysDialogLayout()) {
-        DWORD style = WS_CHILD | WS_VISIBLE;
-        WORD atom = kButtonAtom;
-        switch (control.kind) {
-            case ControlKind::Label:
-                atom = kStaticAtom;
-                style |= SS_LEFT;
-                break;
-            case ControlKind::CheckBox:
-                style |= BS_AUTOCHECKBOX | WS_TABSTOP;
-                break;
-            case ControlKind::DropDown:
-                atom = kComboBoxAtom;
-                style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
-                break;
-            case ControlKind::Button:
-                style |= BS_PUSHBUTTON | WS_TABSTOP;
-                break;
-            case ControlKind::DefaultButton:
-                style |= BS_DEFPUSHBUTTON | WS_TABSTOP;
-                break;
-        }
-        if (first)
-            style |= WS_GROUP;
-        first = false;
-        std::wstring caption = control.designCaption ? ToWide(control.designCaption) : L"";
-        dialog.Add(atom, style, static_cast<WORD>(control.id), caption.c_str());
-    }
-    return dialog;
 }
 
 std::wstring ItemText(HWND dialog, int id) {
@@ -99,9 +56,8 @@ void frmHotkeys::Show(HotkeyArming& arming, HWND owner) {
     }
     arming_ = &arming;
     LoadCommonControls();
-    DialogTemplate dialog = BuildTemplate();
-    ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialog.get(), owner,
-                              &BoundDialogProc<frmHotkeys>, reinterpret_cast<LPARAM>(this));
+    ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_HOTKEYS), owner,
+                      &BoundDialogProc<frmHotkeys>, reinterpret_cast<LPARAM>(this));
     SetOpenDialog(nullptr);
     arming_ = nullptr;
     smallIcon_.reset();
@@ -113,20 +69,20 @@ INT_PTR frmHotkeys::OnMessage(UINT message, WPARAM wParam, LPARAM) {
         case WM_INITDIALOG:
             // Actions started while the dialog is open pump messages inside its loop.
             SetOpenDialog(hwnd_);
-            LayOutFillListsAndSetIcons();
+            PlaceFillListsAndSetIcons();
             Form_Load();
             return TRUE;  // focus to the first control in tab order: OK
         case WM_COMMAND:
             if (HIWORD(wParam) != BN_CLICKED)
                 return FALSE;
             switch (LOWORD(wParam)) {
-                case kIdOk:
+                case IDOK:
                     cmdOk_Click();
                     return TRUE;
-                case kIdCancel:  // also Esc, the close box and Alt+F4
+                case IDCANCEL:  // also Esc, the close box and Alt+F4
                     cmdCancel_Click();
                     return TRUE;
-                case kIdApply:
+                case IDC_APPLY:
                     cmdApply_Click();
                     return TRUE;
                 default:
@@ -137,9 +93,9 @@ INT_PTR frmHotkeys::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     }
 }
 
-void frmHotkeys::LayOutFillListsAndSetIcons() {
-    // Centred on the monitor the user works on (where the tray menu was opened), and laid out
-    // at that monitor's DPI.
+void frmHotkeys::PlaceFillListsAndSetIcons() {
+    // Centred on the monitor the user works on (where the tray menu was opened). Moved there
+    // first, it takes that monitor's DPI, and with it its size there.
     POINT cursor{};
     ::GetCursorPos(&cursor);
     MONITORINFO monitor{};
@@ -148,40 +104,14 @@ void frmHotkeys::LayOutFillListsAndSetIcons() {
     const RECT& work = monitor.rcWork;
     ::SetWindowPos(hwnd_, nullptr, (work.left + work.right) / 2, (work.top + work.bottom) / 2, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    UINT dpi = ::GetDpiForWindow(hwnd_);
-    if (dpi == 0)
-        dpi = USER_DEFAULT_SCREEN_DPI;
-    auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
-
-    for (const ControlLayout& control : HotkeysDialogLayout()) {
-        HWND item = ::GetDlgItem(hwnd_, control.id);
-        int height = px(control.height);
-        if (control.kind == ControlKind::DropDown) {
-            // A combo box's window height includes its dropped-down list; the closed box
-            // takes the height of its edit field.
-            int itemHeight = static_cast<int>(::SendMessageW(item, CB_GETITEMHEIGHT, 0, 0));
-            height += itemHeight * kVisibleListItems + 2 * ::GetSystemMetricsForDpi(SM_CYEDGE, dpi);
-        }
-        ::MoveWindow(item, px(control.left), px(control.top), px(control.width), height, FALSE);
-        if (control.kind == ControlKind::DropDown) {
-            // Makes the closed box as tall as the layout asks (its field plus its border).
-            RECT shown{};
-            ::GetWindowRect(item, &shown);
-            int field = static_cast<int>(::SendMessageW(item, CB_GETITEMHEIGHT, WPARAM(-1), 0));
-            int target = field + px(control.height) - (shown.bottom - shown.top);
-            if (target > 0)
-                ::SendMessageW(item, CB_SETITEMHEIGHT, WPARAM(-1), target);
-        }
-    }
-
-    RECT frame{0, 0, px(kHotkeysClientWidthTwips), px(kHotkeysClientHeightTwips)};
-    ::AdjustWindowRectExForDpi(&frame, kDialogStyle, FALSE, kDialogExStyle, dpi);
+    RECT frame{};
+    ::GetWindowRect(hwnd_, &frame);
     int width = frame.right - frame.left, height = frame.bottom - frame.top;
     ::SetWindowPos(hwnd_, nullptr, (work.left + work.right - width) / 2,
-                   (work.top + work.bottom - height) / 2, width, height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+                   (work.top + work.bottom - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    for (int list : {kIdCmbDbrHotkeyLetter, kIdCmbCcHotkeyLetter}) {
+    for (int list : {IDC_CMB_DBR_HOTKEY_LETTER, IDC_CMB_CC_HOTKEY_LETTER}) {
         for (std::u16string_view name : HotKeyLetters()) {
             std::wstring item = ToWide(std::u16string(name));
             ::SendDlgItemMessageW(hwnd_, list, CB_ADDSTRING, 0,
@@ -189,6 +119,9 @@ void frmHotkeys::LayOutFillListsAndSetIcons() {
         }
     }
 
+    UINT dpi = ::GetDpiForWindow(hwnd_);
+    if (dpi == 0)
+        dpi = USER_DEFAULT_SCREEN_DPI;
     icon_.reset(LoadIconResource(iconResource_, ::GetSystemMetricsForDpi(SM_CXICON, dpi)));
     smallIcon_.reset(LoadIconResource(iconResource_, ::GetSystemMetricsForDpi(SM_CXSMICON, dpi)));
     ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
@@ -198,15 +131,15 @@ void frmHotkeys::LayOutFillListsAndSetIcons() {
 void frmHotkeys::Form_Load() {
     ::SetWindowTextW(hwnd_, ToWide(UiText.HotkeysCaption).c_str());
     const std::pair<int, const std::u16string*> captions[] = {
-        {kIdLblDeskBroom, &UiText.LabelDeskBroom},
-        {kIdLblCleanClipboard, &UiText.LabelCleanClipboard},
-        {kIdLblCtrl, &UiText.LabelCtrl},
-        {kIdLblAlt, &UiText.LabelAlt},
-        {kIdLblShift, &UiText.LabelShift},
-        {kIdOk, &UiText.ButtonOk},
-        {kIdCancel, &UiText.ButtonCancel},
-        {kIdApply, &UiText.ButtonApply},
-        {kIdChkHotkeysActivated, &UiText.CheckHotkeysActivated},
+        {IDC_LBL_DESK_BROOM, &UiText.LabelDeskBroom},
+        {IDC_LBL_CLEAN_CLIPBOARD, &UiText.LabelCleanClipboard},
+        {IDC_LBL_CTRL, &UiText.LabelCtrl},
+        {IDC_LBL_ALT, &UiText.LabelAlt},
+        {IDC_LBL_SHIFT, &UiText.LabelShift},
+        {IDOK, &UiText.ButtonOk},
+        {IDCANCEL, &UiText.ButtonCancel},
+        {IDC_APPLY, &UiText.ButtonApply},
+        {IDC_CHK_HOTKEYS_ACTIVATED, &UiText.CheckHotkeysActivated},
     };
     for (const auto& [id, caption] : captions)
         SetItemText(hwnd_, id, *caption);
@@ -218,30 +151,30 @@ void frmHotkeys::Form_Load() {
 
 void frmHotkeys::RestoreControlsFromGlobals() {
     HotkeyControls controls = ControlsFromSettings(*this);
-    SetTicked(hwnd_, kIdChkCcCtrl, controls.chkCcCtrl);
-    SetTicked(hwnd_, kIdChkCcAlt, controls.chkCcAlt);
-    SetTicked(hwnd_, kIdChkCcShift, controls.chkCcShift);
-    SetTicked(hwnd_, kIdChkDbrCtrl, controls.chkDbrCtrl);
-    SetTicked(hwnd_, kIdChkDbrAlt, controls.chkDbrAlt);
-    SetTicked(hwnd_, kIdChkDbrShift, controls.chkDbrShift);
-    SetTicked(hwnd_, kIdChkHotkeysActivated, controls.chkHotkeysActivated);
-    SetItemText(hwnd_, kIdCmbDbrHotkeyLetter, controls.cmbDbrHotkeyLetter);
-    SetItemText(hwnd_, kIdCmbCcHotkeyLetter, controls.cmbCcHotkeyLetter);
-    SetTicked(hwnd_, kIdChkCcPaste, controls.chkCcPaste);
+    SetTicked(hwnd_, IDC_CHK_CC_CTRL, controls.chkCcCtrl);
+    SetTicked(hwnd_, IDC_CHK_CC_ALT, controls.chkCcAlt);
+    SetTicked(hwnd_, IDC_CHK_CC_SHIFT, controls.chkCcShift);
+    SetTicked(hwnd_, IDC_CHK_DBR_CTRL, controls.chkDbrCtrl);
+    SetTicked(hwnd_, IDC_CHK_DBR_ALT, controls.chkDbrAlt);
+    SetTicked(hwnd_, IDC_CHK_DBR_SHIFT, controls.chkDbrShift);
+    SetTicked(hwnd_, IDC_CHK_HOTKEYS_ACTIVATED, controls.chkHotkeysActivated);
+    SetItemText(hwnd_, IDC_CMB_DBR_HOTKEY_LETTER, controls.cmbDbrHotkeyLetter);
+    SetItemText(hwnd_, IDC_CMB_CC_HOTKEY_LETTER, controls.cmbCcHotkeyLetter);
+    SetTicked(hwnd_, IDC_CHK_CC_PASTE, controls.chkCcPaste);
 }
 
 HotkeyControls frmHotkeys::ReadControls() const {
     HotkeyControls controls;
-    controls.chkCcCtrl = Ticked(hwnd_, kIdChkCcCtrl);
-    controls.chkCcAlt = Ticked(hwnd_, kIdChkCcAlt);
-    controls.chkCcShift = Ticked(hwnd_, kIdChkCcShift);
-    controls.chkDbrCtrl = Ticked(hwnd_, kIdChkDbrCtrl);
-    controls.chkDbrAlt = Ticked(hwnd_, kIdChkDbrAlt);
-    controls.chkDbrShift = Ticked(hwnd_, kIdChkDbrShift);
-    controls.chkHotkeysActivated = Ticked(hwnd_, kIdChkHotkeysActivated);
-    controls.cmbDbrHotkeyLetter = ToU16(ItemText(hwnd_, kIdCmbDbrHotkeyLetter));
-    controls.cmbCcHotkeyLetter = ToU16(ItemText(hwnd_, kIdCmbCcHotkeyLetter));
-    controls.chkCcPaste = Ticked(hwnd_, kIdChkCcPaste);
+    controls.chkCcCtrl = Ticked(hwnd_, IDC_CHK_CC_CTRL);
+    controls.chkCcAlt = Ticked(hwnd_, IDC_CHK_CC_ALT);
+    controls.chkCcShift = Ticked(hwnd_, IDC_CHK_CC_SHIFT);
+    controls.chkDbrCtrl = Ticked(hwnd_, IDC_CHK_DBR_CTRL);
+    controls.chkDbrAlt = Ticked(hwnd_, IDC_CHK_DBR_ALT);
+    controls.chkDbrShift = Ticked(hwnd_, IDC_CHK_DBR_SHIFT);
+    controls.chkHotkeysActivated = Ticked(hwnd_, IDC_CHK_HOTKEYS_ACTIVATED);
+    controls.cmbDbrHotkeyLetter = ToU16(ItemText(hwnd_, IDC_CMB_DBR_HOTKEY_LETTER));
+    controls.cmbCcHotkeyLetter = ToU16(ItemText(hwnd_, IDC_CMB_CC_HOTKEY_LETTER));
+    controls.chkCcPaste = Ticked(hwnd_, IDC_CHK_CC_PASTE);
     return controls;
 }
 

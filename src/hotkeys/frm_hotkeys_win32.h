@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "hotkeys/hotkey_dialog.h"
 #include "hotkeys/hotkey_settings.h"
 #include "win32/unique_handle.h"
@@ -36,7 +34,7 @@ class frmHotkeys final : public HotkeySettings {
     void RestoreControlsFromGlobals();
     void SaveControlsToRegistry();
 
-    void LayOutFillListsAndSetIcons();
+    void PlaceFillListsAndSetIcons();
     HotkeyControls ReadControls() const;
     bool Save();
 

@@ -1,30 +1,9 @@
-// What the Hotkeys dialog shows and saves, apart from its window: control states, checks, layout.
+// What the Hotkeys dialog shows and saves, apart from its window: control states and checks.
 #include "hotkeys/hotkey_dialog.h"
 
 #include "system/settings_store.h"
 
 namespace {
-
-constexpr ControlLayout kLayout[] = {
-    {kIdOk, ControlKind::DefaultButton, 1800, 1680, 1095, 375, u"OK"},
-    {kIdCancel, ControlKind::Button, 3120, 1680, 1095, 375, u"Cancel"},
-    {kIdApply, ControlKind::Button, 4440, 1680, 1095, 375, u"Apply"},
-    {kIdChkDbrCtrl, ControlKind::CheckBox, 2160, 360, 255, 255, nullptr},
-    {kIdChkDbrShift, ControlKind::CheckBox, 3000, 360, 255, 255, nullptr},
-    {kIdChkDbrAlt, ControlKind::CheckBox, 3840, 360, 255, 255, nullptr},
-    {kIdCmbDbrHotkeyLetter, ControlKind::DropDown, 4680, 360, 735, 315, u"F12"},
-    {kIdChkCcCtrl, ControlKind::CheckBox, 2160, 720, 255, 255, nullptr},
-    {kIdChkCcShift, ControlKind::CheckBox, 3000, 720, 255, 255, nullptr},
-    {kIdChkCcAlt, ControlKind::CheckBox, 3840, 720, 255, 255, nullptr},
-    {kIdCmbCcHotkeyLetter, ControlKind::DropDown, 4680, 720, 735, 315, u"F11"},
-    {kIdChkCcPaste, ControlKind::CheckBox, 5640, 720, 2295, 255, u"&Paste after cleaning"},
-    {kIdChkHotkeysActivated, ControlKind::CheckBox, 2160, 1200, 2055, 255, u"Hotkeys activated"},
-    {kIdLblDeskBroom, ControlKind::Label, 240, 360, 1815, 255, u"Desk Broom"},
-    {kIdLblCleanClipboard, ControlKind::Label, 240, 720, 1815, 255, u"Clean clipboard"},
-    {kIdLblCtrl, ControlKind::Label, 2160, 120, 495, 255, u"CTRL"},
-    {kIdLblShift, ControlKind::Label, 2880, 120, 855, 255, u"Shift"},
-    {kIdLblAlt, ControlKind::Label, 3840, 120, 495, 255, u"ALT"},
-};
 
 const char16_t* StateText(bool checked) {
     return checked ? u"1" : u"0";
@@ -70,13 +49,4 @@ void StoreHotkeyControls(const HotkeyControls& c, HotkeyArming& arming) {
     WriteSetting(kSettingsSection, u"DbrHotKeyLetter", c.cmbDbrHotkeyLetter);
     WriteSetting(kSettingsSection, u"CcHotKeyLetter", c.cmbCcHotkeyLetter);
     WriteSetting(kSettingsSection, u"CcPaste", StateText(c.chkCcPaste));
-}
-
-std::span<const ControlLayout> HotkeysDialogLayout() {
-    return kLayout;
-}
-
-int TwipsToPixels(int twips, unsigned dpi) {
-    long long scaled = static_cast<long long>(twips) * dpi;
-    return static_cast<int>((scaled + 720) / 1440);
 }

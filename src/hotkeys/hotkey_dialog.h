@@ -1,8 +1,6 @@
-// What the Hotkeys dialog shows and saves, apart from its window: control states, checks, layout.
+// What the Hotkeys dialog shows and saves, apart from its window: control states and checks.
 #pragma once
 
-#include <cstdint>
-#include <span>
 #include <string>
 
 #include "hotkeys/hotkey_settings.h"
@@ -43,43 +41,3 @@ class HotkeyArming {
 // writes both key names exactly as typed and the paste option. The in-memory settings are not
 // touched.
 void StoreHotkeyControls(const HotkeyControls& controls, HotkeyArming& arming);
-
-// The dialog's controls, in tab order; positions and sizes in twips of the client area.
-enum class ControlKind { Label, CheckBox, DropDown, Button, DefaultButton };
-
-struct ControlLayout {
-    int id;
-    ControlKind kind;
-    int left, top, width, height;
-    const char16_t* designCaption;  // null: the box has no text
-};
-
-// Control identifiers; OK and Cancel carry the system's own so that Enter and Esc reach them.
-enum HotkeyControlId : int {
-    kIdOk = 1,
-    kIdCancel = 2,
-    kIdApply = 1001,
-    kIdChkDbrCtrl,
-    kIdChkDbrShift,
-    kIdChkDbrAlt,
-    kIdCmbDbrHotkeyLetter,
-    kIdChkCcCtrl,
-    kIdChkCcShift,
-    kIdChkCcAlt,
-    kIdCmbCcHotkeyLetter,
-    kIdChkHotkeysActivated,
-    kIdLblDeskBroom,
-    kIdLblCleanClipboard,
-    kIdLblCtrl,
-    kIdLblShift,
-    kIdLblAlt,
-    kIdChkCcPaste,
-};
-
-inline constexpr int kHotkeysClientWidthTwips = 8175;
-inline constexpr int kHotkeysClientHeightTwips = 2160;
-
-std::span<const ControlLayout> HotkeysDialogLayout();
-
-// Twips to pixels at the given dots per inch, rounded to the nearest pixel.
-int TwipsToPixels(int twips, unsigned dpi);

@@ -14,9 +14,7 @@ namespace registry {
 // Value types as the registry numbers them.
 inline constexpr std::uint32_t kString = 1;        // REG_SZ
 inline constexpr std::uint32_t kExpandString = 2;  // REG_EXPAND_SZ
-inline constexpr std::uint32_t kBinary = 3;        // REG_BINARY
 inline constexpr std::uint32_t kDword = 4;         // REG_DWORD
-inline constexpr std::uint32_t kMultiString = 7;   // REG_MULTI_SZ
 inline constexpr std::uint32_t kQword = 11;        // REG_QWORD
 
 // Result codes of a query: the registry's own, and one for a type the program does not read.

@@ -8,19 +8,11 @@
 namespace e2e {
 namespace {
 
-struct Format {
-    UINT id;
-    std::vector<BYTE> data;
-};
+using Format = ClipboardFormat;
+using Contents = ClipboardContents;
 
 UINT Registered(const wchar_t* name) {
     return ::RegisterClipboardFormatW(name);
-}
-
-std::vector<BYTE> TextData(const std::wstring& text) {
-    std::vector<BYTE> data((text.size() + 1) * sizeof(wchar_t));
-    std::memcpy(data.data(), text.c_str(), data.size());
-    return data;
 }
 
 std::vector<BYTE> DwordData(DWORD value) {
@@ -41,56 +33,6 @@ std::vector<BYTE> PictureData() {
     std::vector<BYTE> data(sizeof header + 4 * 4, 0x80);
     std::memcpy(data.data(), &header, sizeof header);
     return data;
-}
-
-bool OpenClipboardSoon() {
-    return WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }, 5000);
-}
-
-// Replaces the clipboard's contents with the given formats (none: an empty clipboard).
-void SetClipboard(const std::vector<Format>& formats) {
-    ASSERT_TRUE(OpenClipboardSoon());
-    ASSERT_TRUE(::EmptyClipboard());
-    for (const Format& format : formats) {
-        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, format.data.size());
-        ASSERT_NE(memory, nullptr);
-        std::memcpy(::GlobalLock(memory), format.data.data(), format.data.size());
-        ::GlobalUnlock(memory);
-        EXPECT_NE(::SetClipboardData(format.id, memory), nullptr) << "format " << format.id;
-    }
-    ::CloseClipboard();
-}
-
-struct Contents {
-    std::set<UINT> formats;
-    std::optional<std::wstring> text;  // CF_UNICODETEXT up to its NUL
-    std::vector<Format> data;          // of the formats asked for
-};
-
-Contents ReadClipboard(const std::vector<UINT>& dataOf = {}) {
-    Contents contents;
-    if (!OpenClipboardSoon()) {
-        ADD_FAILURE() << "the clipboard stayed open";
-        return contents;
-    }
-    for (UINT format = ::EnumClipboardFormats(0); format; format = ::EnumClipboardFormats(format)) {
-        contents.formats.insert(format);
-    }
-    if (HANDLE memory = ::GetClipboardData(CF_UNICODETEXT)) {
-        const auto* text = static_cast<const wchar_t*>(::GlobalLock(memory));
-        std::size_t units = ::GlobalSize(memory) / sizeof(wchar_t);
-        contents.text = std::wstring(text, std::find(text, text + units, L'\0'));
-        ::GlobalUnlock(memory);
-    }
-    for (UINT format : dataOf) {
-        if (HANDLE memory = ::GetClipboardData(format)) {
-            const auto* bytes = static_cast<const BYTE*>(::GlobalLock(memory));
-            contents.data.push_back({format, {bytes, bytes + ::GlobalSize(memory)}});
-            ::GlobalUnlock(memory);
-        }
-    }
-    ::CloseClipboard();
-    return contents;
 }
 
 // Formats that Windows offers on its own beside CF_UNICODETEXT.

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "harness.h"
+
 #include <algorithm>
 #include <chrono>
 #include <fstream>
@@ -27,37 +29,23 @@ class WindowRecorder {
                    std::wstring exe = {})
         : log_(folder + L"\\recorder-log" + std::to_wstring(++count_) + L".txt") {
         ::DeleteFileW(log_.c_str());
+        const std::wstring recorder = e2e::BuildFolder() + L"\\closing_window_recorder.exe";
         if (exe.empty()) {
-            exe = ModuleFolder() + L"\\closing_window_recorder.exe";
+            exe = recorder;
         } else {
             ::CreateDirectoryW(exe.substr(0, exe.find_last_of(L'\\')).c_str(), nullptr);
-            ::CopyFileW((ModuleFolder() + L"\\closing_window_recorder.exe").c_str(), exe.c_str(),
-                        FALSE);
+            ::CopyFileW(recorder.c_str(), exe.c_str(), FALSE);
         }
         std::wstring command = L"\"" + exe + L"\" \"" + log_ + L"\"";
         for (const std::wstring& window : windows)
             command += L" \"" + window + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION started{};
-        if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &started)) {
-            process_ = started.hProcess;
-            ::CloseHandle(started.hThread);
-        }
+        process_.Start(command);
         for (int i = 0; i < 200 && !Ready(); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     }
     WindowRecorder(const WindowRecorder&) = delete;
     WindowRecorder& operator=(const WindowRecorder&) = delete;
-    ~WindowRecorder() {
-        if (process_) {
-            ::TerminateProcess(process_, 0);
-            ::WaitForSingleObject(process_, 5000);
-            ::CloseHandle(process_);
-        }
-    }
 
     bool Ready() const { return ReadLog().find("READY") != std::string::npos; }
 
@@ -92,7 +80,7 @@ class WindowRecorder {
     // The recorder's windows that the system lists now, top to bottom.
     std::vector<HWND> EnumerationOrder() const {
         std::vector<HWND> order;
-        DWORD pid = ::GetProcessId(process_);
+        DWORD pid = process_.pid();
         struct Walk {
             DWORD pid;
             std::vector<HWND>* order;
@@ -111,13 +99,6 @@ class WindowRecorder {
     }
 
   private:
-    static std::wstring ModuleFolder() {
-        wchar_t path[MAX_PATH];
-        DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring folder(path, length);
-        return folder.substr(0, folder.find_last_of(L"\\/"));
-    }
-
     std::string ReadLog() const {
         HANDLE file = ::CreateFileW(log_.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -160,5 +141,5 @@ class WindowRecorder {
 
     inline static int count_ = 0;  // each recorder logs to a file of its own
     std::wstring log_;
-    HANDLE process_ = nullptr;
+    e2e::Process process_;
 };

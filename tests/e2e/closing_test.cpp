@@ -56,40 +56,19 @@ std::vector<HWND> Receivers(const std::vector<WindowRecorder::Message>& messages
 class Notepad {
   public:
     Notepad() {
-        std::wstring command = L"notepad.exe";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION started{};
-        if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &started)) {
-            return;
-        }
-        ::CloseHandle(started.hThread);
-        process_ = started.hProcess;
-        pid_ = started.dwProcessId;
-        WaitFor([&] { return (window_ = MainWindow()) != nullptr; });
+        if (process_.Start(L"notepad.exe"))
+            WaitFor([&] { return (window_ = MainWindow()) != nullptr; });
     }
-    ~Notepad() {
-        if (!process_)
-            return;
-        ::TerminateProcess(process_, 0);
-        ::WaitForSingleObject(process_, 5000);
-        ::CloseHandle(process_);
-    }
-    Notepad(const Notepad&) = delete;
-    Notepad& operator=(const Notepad&) = delete;
 
     HWND window() const { return window_; }
-    DWORD pid() const { return pid_; }
-    bool IsRunning() const {
-        return process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
-    }
+    DWORD pid() const { return process_.pid(); }
+    bool IsRunning() const { return process_.IsRunning(); }
     HWND MainWindow() const {
-        auto windows = WindowsOf(pid_, L"Notepad", nullptr);
+        auto windows = WindowsOf(pid(), L"Notepad", nullptr);
         return windows.empty() ? nullptr : windows.front();
     }
     HWND SavePrompt() const {
-        auto boxes = WindowsOf(pid_, L"#32770", nullptr);
+        auto boxes = WindowsOf(pid(), L"#32770", nullptr);
         return boxes.empty() ? nullptr : boxes.front();
     }
     std::wstring EditText() const {
@@ -105,8 +84,7 @@ class Notepad {
     }
 
   private:
-    HANDLE process_ = nullptr;
-    DWORD pid_ = 0;
+    Process process_;
     HWND window_ = nullptr;
 };
 
@@ -148,7 +126,7 @@ void FocusAwayFromTray(HWND window) {
 
 TEST_F(ClosingTest, OnlySelectedWindowsGetOneCloseEachInListOrderAtLeast300msApart) {
     StartOptions options;
-    options.filterFile = "Wine System Tray\r\nKeep *\r\n";
+    options.filterFile = WineTrayFilterLine() + "Keep *\r\n";
     DeskBroom app(options);
     WindowRecorder recorder(
         app.folder(), {L"normal:Alpha window", L"tool:Tool window", L"owned:Owned popup",
@@ -183,12 +161,12 @@ TEST_F(ClosingTest, OnlySelectedWindowsGetOneCloseEachInListOrderAtLeast300msApa
 // Filter files as editors save them, UTF-8 with LF line ends and Notepad's "Unicode big endian":
 // their patterns apply, ignoring case beyond ASCII too.
 TEST_F(ClosingTest, FilterFileEncodingsSpareMatchingTitles) {
-    std::string utf16be = "\xFE\xFF";
-    for (wchar_t c : std::wstring_view(L"Wine System Tray\r\n\u00e4tsch *\r\n")) {
+    std::string utf16be = "\xFE\xFF", tray = WineTrayFilterLine();
+    for (wchar_t c : std::wstring(tray.begin(), tray.end()) + L"\u00e4tsch *\r\n") {
         utf16be += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
     }
     const std::pair<const char*, std::string> files[] = {
-        {"UTF-8, LF", "Wine System Tray\n\xC3\xA4tsch *\n"}, {"UTF-16 BE", utf16be}};
+        {"UTF-8, LF", WineTrayFilterLine("\n") + "\xC3\xA4tsch *\n"}, {"UTF-16 BE", utf16be}};
     for (const auto& [encoding, bytes] : files) {
         SCOPED_TRACE(encoding);
         StartOptions options;
@@ -235,7 +213,7 @@ TEST_F(ClosingTest, ProgramLinesAndInvisibleCharactersSpareWhatTheUserListed) {
     for (const char* line : {"program:  OTHERPROGRAM.exe ", "PROGRAM:*\\Tools\\*"}) {
         SCOPED_TRACE(line);
         StartOptions options;
-        options.filterFile = "Wine System Tray\r\n*Web Browser\r\n" + std::string(line);
+        options.filterFile = WineTrayFilterLine() + "*Web Browser\r\n" + std::string(line);
         DeskBroom app(options);
         WindowRecorder other(app.folder(), {L"normal:Song of the day"},
                              app.folder() + L"\\Tools\\OtherProgram.exe");
@@ -296,7 +274,7 @@ TEST_F(ClosingTest, NothingRunsBehindTheFailureMessage) {
     app.PickMenuItem(L'f');
     HWND box = app.WaitForMessageBox();
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(app.TrayIcon(), nullptr) << "the icon stays until the box is answered";
+    EXPECT_FALSE(app.TrayIcon()) << "the icon stays until the box is answered";
     ::PostMessageW(app.MainWindow(), WM_MOUSEMOVE, 1, WM_LBUTTONUP);
     Linger(1500);
     EXPECT_TRUE(recorder.Messages(WM_CLOSE).empty()) << "a close-all ran behind the message";
@@ -438,7 +416,7 @@ TEST_F(ClosingTest, PatternAddedInNotepadSparesTheWindowInTheClickMadeMeanwhile)
 
 TEST_F(ClosingTest, NotepadThatCannotStartGivesTheNotepadMessageAndKeepsTheList) {
     StartOptions options;
-    options.filterFile = "Wine System Tray\r\nKept*\r\n";
+    options.filterFile = WineTrayFilterLine() + "Kept*\r\n";
     DeskBroom app(options);
     std::ofstream(std::filesystem::path(app.folder() + L"\\Notepad.exe"), std::ios::binary)
         << "not a program";
@@ -496,7 +474,7 @@ TEST_F(ClosingTest, FilterFileSavedByAnyProgramCountsAtTheNextClick) {
         WaitFor([&] { return !ReadFileText(app.folder() + L"\\notepad-command.txt").empty(); }));
     Linger(1000);
     std::ofstream(std::filesystem::path(filterPath), std::ios::binary)
-        << "Wine System Tray\r\nSpare me*\r\n";
+        << WineTrayFilterLine() + "Spare me*\r\n";
     Linger(1500);
     EXPECT_EQ(app.FindMessageBox(), nullptr);
     app.LeftClickTrayIcon();

@@ -3,6 +3,7 @@
 #include "harness.h"
 
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -232,50 +233,211 @@ void SaveScreenshot(const std::wstring& name, HWND window) {
     SaveScreenshot(name, area);
 }
 
-std::vector<HWND> TrayIconWindows() {
-    std::vector<HWND> icons;
+// The tray.
+
+namespace {
+
+constexpr UINT kTrayIconId = 1;
+
+// Wine's standalone tray window, where Wine shows the icons itself (no desktop's tray). It
+// appears with the first icon shown in the session, so one of the test program's own is shown
+// for a moment when none has been yet.
+HWND WineTray() {
     HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
-    if (!tray)
-        return icons;
-    for (HWND icon = ::FindWindowExW(tray, nullptr, L"__winex11_tray_icon", nullptr); icon;
-         icon = ::FindWindowExW(tray, icon, L"__winex11_tray_icon", nullptr)) {
-        if (::IsWindowVisible(icon))
-            icons.push_back(icon);
+    if (tray)
+        return tray;
+    static const bool shownOnce = [] {
+        HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                        nullptr, nullptr);
+        NOTIFYICONDATAW icon{};
+        icon.cbSize = sizeof icon;
+        icon.hWnd = window;
+        icon.uID = kTrayIconId;
+        icon.uFlags = NIF_ICON;
+        icon.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+        if (::Shell_NotifyIconW(NIM_ADD, &icon)) {
+            WaitFor([] { return ::FindWindowW(L"__winex11_standalone_tray", nullptr); }, 2000);
+            ::Shell_NotifyIconW(NIM_DELETE, &icon);
+        }
+        ::DestroyWindow(window);
+        return true;
+    }();
+    (void)shownOnce;
+    return ::FindWindowW(L"__winex11_standalone_tray", nullptr);
+}
+
+// The icon in Wine's tray window that a window added. Wine keeps the adding window in the icon
+// window's own record (a list entry, the image, then the owner), in the tray's process.
+std::optional<RECT> WineTrayIconOf(HWND window) {
+    HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
+    for (HWND icon = tray ? ::FindWindowExW(tray, nullptr, L"__winex11_tray_icon", nullptr)
+                          : nullptr;
+         icon; icon = ::FindWindowExW(tray, icon, L"__winex11_tray_icon", nullptr)) {
+        DWORD trayPid = 0;
+        ::GetWindowThreadProcessId(icon, &trayPid);
+        auto record = static_cast<ULONG_PTR>(::GetWindowLongPtrW(icon, GWLP_USERDATA));
+        HANDLE trayProcess = ::OpenProcess(PROCESS_VM_READ, FALSE, trayPid);
+        HWND owner = nullptr;
+        SIZE_T read = 0;
+        if (trayProcess && record != 0) {
+            ::ReadProcessMemory(trayProcess, reinterpret_cast<void*>(record + 3 * sizeof(void*)),
+                                &owner, sizeof owner, &read);
+        }
+        if (trayProcess)
+            ::CloseHandle(trayProcess);
+        RECT place{};
+        if (read == sizeof owner && owner == window && ::IsWindowVisible(icon) &&
+            ::GetWindowRect(icon, &place)) {
+            return place;
+        }
     }
-    std::sort(icons.begin(), icons.end(), [](HWND a, HWND b) {
-        RECT ra, rb;
-        ::GetWindowRect(a, &ra);
-        ::GetWindowRect(b, &rb);
-        return ra.left < rb.left;
-    });
-    return icons;
+    return std::nullopt;
+}
+
+// Wine answers Shell_NotifyIconGetRect with E_NOTIMPL, whatever the icon.
+bool ShellKnowsIconPlaces() {
+    static const bool knows = [] {
+        NOTIFYICONIDENTIFIER none{};
+        none.cbSize = sizeof none;
+        RECT place{};
+        return ::Shell_NotifyIconGetRect(&none, &place) != E_NOTIMPL;
+    }();
+    return knows;
+}
+
+}  // namespace
+
+std::optional<RECT> TrayIconOf(HWND window) {
+    if (!window)
+        return std::nullopt;
+    if (!ShellKnowsIconPlaces())
+        return WineTrayIconOf(window);
+    NOTIFYICONIDENTIFIER icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = window;
+    icon.uID = kTrayIconId;
+    RECT place{};
+    if (FAILED(::Shell_NotifyIconGetRect(&icon, &place)))
+        return std::nullopt;
+    return place;
+}
+
+std::string WineTrayFilterLine(const char* lineEnd) {
+    if (ShellKnowsIconPlaces() || !WineTray())
+        return "";
+    return std::string("Wine System Tray") + lineEnd;
+}
+
+// Processes.
+
+Process::~Process() {
+    if (!handle_)
+        return;
+    if (IsRunning()) {
+        ::TerminateProcess(handle_, 1);
+        ::WaitForSingleObject(handle_, 5000);
+    }
+    ::CloseHandle(handle_);
+}
+
+bool Process::Start(std::wstring commandLine, const std::wstring& folder) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
+        error_ = ::GetLastError();
+        return false;
+    }
+    ::CloseHandle(started.hThread);
+    handle_ = started.hProcess;
+    pid_ = started.dwProcessId;
+    return true;
+}
+
+bool Process::IsRunning() const {
+    return handle_ && ::WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT;
+}
+
+bool Process::WaitForExit(DWORD timeoutMs) const {
+    return WaitFor([&] { return !IsRunning(); }, timeoutMs);
+}
+
+DWORD Process::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (handle_)
+        ::GetExitCodeProcess(handle_, &code);
+    return code;
+}
+
+DWORD RunToEnd(const std::wstring& commandLine, DWORD timeoutMs) {
+    Process process;
+    if (!process.Start(commandLine) || !process.WaitForExit(timeoutMs))
+        return ~0u;
+    return process.ExitCode();
+}
+
+// Clipboard.
+
+bool OpenClipboardSoon() {
+    return WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }, 5000);
+}
+
+void SetClipboard(const std::vector<ClipboardFormat>& formats) {
+    ASSERT_TRUE(OpenClipboardSoon());
+    ASSERT_TRUE(::EmptyClipboard());
+    for (const ClipboardFormat& format : formats) {
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, format.data.size());
+        ASSERT_NE(memory, nullptr);
+        std::memcpy(::GlobalLock(memory), format.data.data(), format.data.size());
+        ::GlobalUnlock(memory);
+        EXPECT_NE(::SetClipboardData(format.id, memory), nullptr) << "format " << format.id;
+    }
+    ::CloseClipboard();
+}
+
+ClipboardContents ReadClipboard(const std::vector<UINT>& dataOf) {
+    ClipboardContents contents;
+    if (!OpenClipboardSoon()) {
+        ADD_FAILURE() << "the clipboard stayed open";
+        return contents;
+    }
+    for (UINT format = ::EnumClipboardFormats(0); format; format = ::EnumClipboardFormats(format))
+        contents.formats.insert(format);
+    if (HANDLE memory = ::GetClipboardData(CF_UNICODETEXT)) {
+        const auto* text = static_cast<const wchar_t*>(::GlobalLock(memory));
+        std::size_t units = ::GlobalSize(memory) / sizeof(wchar_t);
+        contents.text = std::wstring(text, std::find(text, text + units, L'\0'));
+        ::GlobalUnlock(memory);
+    }
+    for (UINT format : dataOf) {
+        if (HANDLE memory = ::GetClipboardData(format)) {
+            const auto* bytes = static_cast<const BYTE*>(::GlobalLock(memory));
+            contents.data.push_back({format, {bytes, bytes + ::GlobalSize(memory)}});
+            ::GlobalUnlock(memory);
+        }
+    }
+    ::CloseClipboard();
+    return contents;
+}
+
+std::vector<BYTE> TextData(const std::wstring& text) {
+    std::vector<BYTE> data((text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(data.data(), text.c_str(), data.size());
+    return data;
+}
+
+void PutClipboardText(const std::wstring& text) {
+    SetClipboard({{CF_UNICODETEXT, TextData(text)}});
+}
+
+std::optional<std::wstring> ClipboardText() {
+    return ReadClipboard().text;
 }
 
 namespace {
 
-// The window that added a tray icon. Wine keeps it in the icon window's own record (a list
-// entry, the image, then the owner), in the tray's process; read it from there.
-HWND TrayIconOwner(HWND icon) {
-    DWORD trayPid = 0;
-    ::GetWindowThreadProcessId(icon, &trayPid);
-    auto record = static_cast<ULONG_PTR>(::GetWindowLongPtrW(icon, GWLP_USERDATA));
-    HANDLE tray = ::OpenProcess(PROCESS_VM_READ, FALSE, trayPid);
-    if (!tray || record == 0) {
-        if (tray)
-            ::CloseHandle(tray);
-        return nullptr;
-    }
-    HWND owner = nullptr;
-    SIZE_T read = 0;
-    ::ReadProcessMemory(tray, reinterpret_cast<void*>(record + 3 * sizeof(void*)), &owner,
-                        sizeof owner, &read);
-    ::CloseHandle(tray);
-    return read == sizeof owner ? owner : nullptr;
-}
-
-POINT CenterOf(HWND window) {
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
+POINT CenterOf(const RECT& rect) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
@@ -311,18 +473,10 @@ DeskBroom::DeskBroom(const StartOptions& options) {
     }
     folder_ = folder.wstring();
 
-    std::wstring commandLine = L"\"" + folder_ + L"\\DeskBroom.exe\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder_.c_str(), &startup, &info)) {
-        ADD_FAILURE() << "DeskBroom.exe did not start, error " << ::GetLastError();
+    if (!process_.Start(L"\"" + folder_ + L"\\DeskBroom.exe\"", folder_)) {
+        ADD_FAILURE() << "DeskBroom.exe did not start, error " << process_.error();
         return;
     }
-    ::CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    pid_ = info.dwProcessId;
     EXPECT_TRUE(WaitFor([&] { return MainWindow() != nullptr; })) << "no main window";
     if (options.waitForTrayIcon) {
         EXPECT_TRUE(WaitForTrayIcon()) << "no tray icon";
@@ -331,24 +485,18 @@ DeskBroom::DeskBroom(const StartOptions& options) {
 }
 
 DeskBroom::~DeskBroom() {
-    if (!process_)
-        return;
-    if (IsRunning()) {
-        // Its own exit path first, so that the icon leaves the tray.
-        if (HWND main = MainWindow())
-            ::PostMessageW(main, WM_CLOSE, 0, 0);
-        if (!WaitForExit(5000))
-            ::TerminateProcess(process_, 1);
+    // Its own exit path first, so that the icon leaves the tray; the process ends regardless.
+    if (HWND main = IsRunning() ? MainWindow() : nullptr) {
+        ::PostMessageW(main, WM_CLOSE, 0, 0);
         WaitForExit(5000);
     }
-    ::CloseHandle(process_);
 }
 
 HWND DeskBroom::MainWindow() const {
     struct Search {
         DWORD pid;
         HWND found;
-    } search{pid_, nullptr};
+    } search{pid(), nullptr};
     ::EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
             auto& s = *reinterpret_cast<Search*>(param);
@@ -365,54 +513,46 @@ HWND DeskBroom::MainWindow() const {
 }
 
 bool DeskBroom::IsRunning() const {
-    return process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+    return process_.IsRunning();
 }
 
 bool DeskBroom::WaitForExit(DWORD timeoutMs) const {
-    return WaitFor([&] { return !IsRunning(); }, timeoutMs);
+    return process_.WaitForExit(timeoutMs);
 }
 
 bool DeskBroom::EndedCleanly() const {
-    DWORD code = STILL_ACTIVE;
-    return WaitForExit() && ::GetExitCodeProcess(process_, &code) && code == 0;
+    return WaitForExit() && process_.ExitCode() == 0;
 }
 
 void DeskBroom::WaitForIdle(DWORD timeoutMs) const {
-    if (process_)
-        ::WaitForInputIdle(process_, timeoutMs);
+    if (process_.handle())
+        ::WaitForInputIdle(process_.handle(), timeoutMs);
 }
 
-HWND DeskBroom::TrayIcon() const {
-    HWND main = MainWindow();
-    if (!main)
-        return nullptr;
-    for (HWND icon : TrayIconWindows()) {
-        if (TrayIconOwner(icon) == main)
-            return icon;
-    }
-    return nullptr;
+std::optional<RECT> DeskBroom::TrayIcon() const {
+    return TrayIconOf(MainWindow());
 }
 
 bool DeskBroom::WaitForTrayIcon(DWORD timeoutMs) const {
-    return WaitFor([&] { return TrayIcon() != nullptr; }, timeoutMs);
+    return WaitFor([&] { return TrayIcon().has_value(); }, timeoutMs);
 }
 
 void DeskBroom::LeftClickTrayIcon() const {
-    HWND icon = nullptr;
-    WaitFor([&] { return (icon = TrayIcon()) != nullptr; }, 5000);
-    ASSERT_NE(icon, nullptr) << "DeskBroom has no tray icon";
-    ClickAt(CenterOf(icon), false);
+    std::optional<RECT> icon;
+    WaitFor([&] { return (icon = TrayIcon()).has_value(); }, 5000);
+    ASSERT_TRUE(icon) << "DeskBroom has no tray icon";
+    ClickAt(CenterOf(*icon), false);
 }
 
 void DeskBroom::RightClickTrayIcon() const {
-    HWND icon = nullptr;
-    WaitFor([&] { return (icon = TrayIcon()) != nullptr; }, 5000);
-    ASSERT_NE(icon, nullptr) << "DeskBroom has no tray icon";
-    ClickAt(CenterOf(icon), true);
+    std::optional<RECT> icon;
+    WaitFor([&] { return (icon = TrayIcon()).has_value(); }, 5000);
+    ASSERT_TRUE(icon) << "DeskBroom has no tray icon";
+    ClickAt(CenterOf(*icon), true);
 }
 
 HWND DeskBroom::OpenMenu() const {
-    auto menus = WindowsOf(pid_, L"#32768", nullptr);
+    auto menus = WindowsOf(pid(), L"#32768", nullptr);
     return menus.empty() ? nullptr : menus.front();
 }
 
@@ -477,7 +617,7 @@ bool DeskBroom::MenuItemChecked(HWND menu, int index, int itemCount) const {
 }
 
 HWND DeskBroom::FindMessageBox() const {
-    auto boxes = WindowsOf(pid_, L"#32770", L"DeskBroom");
+    auto boxes = WindowsOf(pid(), L"#32770", L"DeskBroom");
     return boxes.empty() ? nullptr : boxes.front();
 }
 
@@ -496,11 +636,6 @@ bool DeskBroom::ExitThroughMenu() {
 
 void DeskBroomTest::SetUp() {
     DeleteKeyTree(kAppKey);
-}
-
-void DeskBroomTest::TearDown() {
-    // Any menu a failed test left open goes with Esc.
-    PumpMessages();
 }
 
 }  // namespace e2e

@@ -1,5 +1,6 @@
 // End-to-end harness: starts DeskBroom.exe in a fresh folder and acts on it as the user and the
-// desktop do (tray clicks with real mouse input, menu access keys, message boxes, registry).
+// desktop do (tray clicks with real mouse input, menu access keys, message boxes, registry,
+// clipboard), on Windows and under Wine alike.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -68,14 +70,65 @@ std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, const wchar_t* 
 void SaveScreenshot(const std::wstring& name, RECT area);
 void SaveScreenshot(const std::wstring& name, HWND window);  // its client area
 
-// Wine shows tray icons in its own "Wine System Tray" window; these are the icons' windows, in
-// display order.
-std::vector<HWND> TrayIconWindows();
+// Where the tray icon that a window added (icon id 1) is on the screen; nothing when it has
+// none. The shell tells (Shell_NotifyIconGetRect); where it cannot (Wine), Wine's own tray
+// window is asked.
+std::optional<RECT> TrayIconOf(HWND window);
+
+// The filter-file line that spares Wine's own tray window ("Wine System Tray"), where that
+// window shows the icons; elsewhere nothing. Close-all would otherwise hide every tray icon.
+std::string WineTrayFilterLine(const char* lineEnd = "\r\n");
+
+// Processes the tests start. CreateProcess looks for the program in the test program's folder
+// first, so a helper beside it is found by its bare name.
+class Process {
+  public:
+    Process() = default;
+    ~Process();  // ends the process if it still runs
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    // Starts the command line in the folder (empty: the test's own); false with error() set
+    // when it did not start.
+    bool Start(std::wstring commandLine, const std::wstring& folder = {});
+    HANDLE handle() const { return handle_; }
+    DWORD pid() const { return pid_; }
+    DWORD error() const { return error_; }
+    bool IsRunning() const;
+    bool WaitForExit(DWORD timeoutMs = 10000) const;
+    // The exit code once the process has ended; STILL_ACTIVE before.
+    DWORD ExitCode() const;
+
+  private:
+    HANDLE handle_ = nullptr;
+    DWORD pid_ = 0;
+    DWORD error_ = 0;
+};
+
+// Runs a command line to its end; its exit code, or ~0 when it did not start or end in time.
+DWORD RunToEnd(const std::wstring& commandLine, DWORD timeoutMs = 120000);
+
+// The clipboard, shared with DeskBroom: opened within a few seconds, or the test fails.
+struct ClipboardFormat {
+    UINT id;
+    std::vector<BYTE> data;
+};
+struct ClipboardContents {
+    std::set<UINT> formats;
+    std::optional<std::wstring> text;   // CF_UNICODETEXT up to its NUL
+    std::vector<ClipboardFormat> data;  // of the formats asked for
+};
+bool OpenClipboardSoon();
+// Replaces the clipboard's contents with the given formats (none: an empty clipboard).
+void SetClipboard(const std::vector<ClipboardFormat>& formats);
+ClipboardContents ReadClipboard(const std::vector<UINT>& dataOf = {});
+std::vector<BYTE> TextData(const std::wstring& text);  // with its NUL, as CF_UNICODETEXT holds it
+void PutClipboardText(const std::wstring& text);
+std::optional<std::wstring> ClipboardText();
 
 struct StartOptions {
     // Content of WindowsFilter.txt (bytes as written); nothing: no filter file at all.
-    // Wine's own tray window is a closable top-level window, so the default spares it.
-    std::optional<std::string> filterFile = std::string("Wine System Tray\r\n");
+    std::optional<std::string> filterFile = WineTrayFilterLine();
     // Name of the program's folder below the test's own folder (blanks and any characters).
     std::wstring folderName = L"DeskBroom";
     // Wait until the icon is in the tray (false for starts that stop at a message box).
@@ -92,8 +145,8 @@ class DeskBroom {
     DeskBroom(const DeskBroom&) = delete;
     DeskBroom& operator=(const DeskBroom&) = delete;
 
-    DWORD pid() const { return pid_; }
-    HANDLE process() const { return process_; }
+    DWORD pid() const { return process_.pid(); }
+    HANDLE process() const { return process_.handle(); }
     const std::wstring& folder() const { return folder_; }
     // The hidden main window "Desk Broom" of this process (found anew each time).
     HWND MainWindow() const;
@@ -104,8 +157,8 @@ class DeskBroom {
     // Waits until the process is idle, waiting for input.
     void WaitForIdle(DWORD timeoutMs = 10000) const;
 
-    // This process's icon in the tray; null when it has none.
-    HWND TrayIcon() const;
+    // Where this process's icon is in the tray; nothing when it has none.
+    std::optional<RECT> TrayIcon() const;
     bool WaitForTrayIcon(DWORD timeoutMs = 10000) const;
     void LeftClickTrayIcon() const;
     void RightClickTrayIcon() const;
@@ -125,15 +178,13 @@ class DeskBroom {
 
   private:
     std::wstring folder_;
-    HANDLE process_ = nullptr;
-    DWORD pid_ = 0;
+    Process process_;
 };
 
-// Every end-to-end test starts with no DeskBroom settings and ends with no DeskBroom running.
+// Every end-to-end test starts with no DeskBroom settings.
 class DeskBroomTest : public ::testing::Test {
   protected:
     void SetUp() override;
-    void TearDown() override;
 };
 
 }  // namespace e2e

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -119,28 +118,6 @@ class TestWindows {
 };
 
 // ---- Clipboard ----
-
-void PutClipboardText(const std::wstring& text) {
-    ASSERT_TRUE(WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }));
-    ::EmptyClipboard();
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::memcpy(::GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    ::GlobalUnlock(memory);
-    ::SetClipboardData(CF_UNICODETEXT, memory);
-    ::CloseClipboard();
-}
-
-std::optional<std::wstring> ClipboardText() {
-    if (!WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }))
-        return std::nullopt;
-    std::optional<std::wstring> text;
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(::GlobalLock(data));
-        ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-    return text;
-}
 
 const std::wstring kDirtyText = L"x\vy\x1Bz";
 const std::wstring kCleanText = L"xyz";
@@ -523,29 +500,45 @@ TEST_F(HotkeysDialogTest, OpensWithTheStoredValuesAndTheTablesCaptions) {
     EXPECT_EQ(gui.hwndFocus, dialog.ok);
     EXPECT_EQ(::SendMessageW(dialog.window, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
 
-    // Laid out in twips at the window's DPI: 15 twips to a pixel at 96 DPI.
+    // Where the layout drawn in twips puts them (15 twips to a pixel at 96 DPI), give or take
+    // the rounding to dialog units: a pixel or two.
     UINT dpi = ::GetDpiForWindow(dialog.window);
-    auto px = [dpi](int twips) {
-        return static_cast<LONG>((twips * static_cast<int>(dpi) + 720) / 1440);
-    };
+    auto px = [dpi](int twips) { return (twips * static_cast<int>(dpi) + 720) / 1440; };
+    const int slack = 2 * static_cast<int>(dpi) / 96;
     RECT client{};
     ::GetClientRect(dialog.window, &client);
-    EXPECT_EQ(client.right, px(8175));
-    EXPECT_EQ(client.bottom, px(2160));
+    EXPECT_NEAR(client.right, px(8175), slack);
+    EXPECT_NEAR(client.bottom, px(2160), slack);
     struct Placed {
         HWND control;
         int left, top, width, height;
     };
     for (const Placed& p :
          {Placed{dialog.dbrCtrl, 2160, 360, 255, 255}, Placed{dialog.ccAlt, 3840, 720, 255, 255},
-          Placed{dialog.apply, 4440, 1680, 1095, 375},
+          Placed{dialog.apply, 4440, 1680, 1095, 375}, Placed{dialog.ccKey, 4680, 720, 735, 315},
           Placed{dialog.lblCleanClipboard, 240, 720, 1815, 255},
-          Placed{dialog.activated, 2160, 1200, 2055, 255}}) {
+          Placed{dialog.activated, 2160, 1200, 2055, 255},
+          Placed{dialog.ccPaste, 5640, 720, 2295, 255}}) {
         RECT r = dialog.Place(p.control);
-        EXPECT_EQ(r.left, px(p.left)) << TextOf(p.control);
-        EXPECT_EQ(r.top, px(p.top));
-        EXPECT_EQ(r.right - r.left, px(p.width));
-        EXPECT_EQ(r.bottom - r.top, px(p.height));
+        EXPECT_NEAR(r.left, px(p.left), slack) << TextOf(p.control);
+        EXPECT_NEAR(r.top, px(p.top), slack) << TextOf(p.control);
+        EXPECT_NEAR(r.right - r.left, px(p.width), slack) << TextOf(p.control);
+        EXPECT_NEAR(r.bottom - r.top, px(p.height), slack) << TextOf(p.control);
+    }
+    // Controls that take input stay apart and inside, or a click would land on the wrong one.
+    const HWND inputs[] = {dialog.ok,       dialog.cancel, dialog.apply,  dialog.dbrCtrl,
+                           dialog.dbrShift, dialog.dbrAlt, dialog.dbrKey, dialog.ccCtrl,
+                           dialog.ccShift,  dialog.ccAlt,  dialog.ccKey,  dialog.ccPaste,
+                           dialog.activated};
+    for (HWND a : inputs) {
+        RECT ra = dialog.Place(a), inside{};
+        EXPECT_TRUE(::IntersectRect(&inside, &ra, &client) && ::EqualRect(&inside, &ra))
+            << TextOf(a);
+        for (HWND b : inputs) {
+            RECT rb = dialog.Place(b), both{};
+            EXPECT_TRUE(a == b || !::IntersectRect(&both, &ra, &rb))
+                << TextOf(a) << " overlaps " << TextOf(b);
+        }
     }
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitFor([&] { return Closed(dialog.window); }));

@@ -25,21 +25,6 @@ const std::wstring kExe = L"\"" + (kFolder / L"DeskBroom.exe").wstring() + L"\""
 const std::wstring kUninstaller = L"\"" + (kFolder / L"Uninstall.exe").wstring() + L"\"";
 const std::wstring kSetup = L"\"" + BuildFolder() + L"\\" DESKBROOM_RELEASE L"-setup.exe\" /S";
 
-DWORD RunToEnd(std::wstring commandLine) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    DWORD code = ~0u;
-    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                         &startup, &info)) {
-        ::WaitForSingleObject(info.hProcess, 120000);
-        ::GetExitCodeProcess(info.hProcess, &code);
-        ::CloseHandle(info.hThread);
-        ::CloseHandle(info.hProcess);
-    }
-    return code;
-}
-
 Files FilesIn(const fs::path& folder) {
     Files files;
     std::error_code absent;
@@ -126,7 +111,7 @@ TEST_F(ReleaseTest, SilentInstallUpgradeOverARunningCopyAndUninstallKeepTheUsers
     ASSERT_TRUE(installed && ReadText(kRunKey, L"DeskBroom") == kExe);
     {
         DeskBroom app({.existingFolder = kFolder.wstring()});
-        ASSERT_NE(app.TrayIcon(), nullptr);
+        ASSERT_TRUE(app.TrayIcon());
         app.PickMenuItem(L'p');
         EXPECT_TRUE(WaitFor([&] { return ReadText(kRunKey, L"DeskBroom") == L""; }));
         app.PickMenuItem(L'p');
@@ -136,13 +121,13 @@ TEST_F(ReleaseTest, SilentInstallUpgradeOverARunningCopyAndUninstallKeepTheUsers
         }));
 
         // An upgrade while it runs ends it through its own exit path and keeps the filter file.
-        const std::string edited = "Wine System Tray\r\nMein B\xC3\xBCro *\r\n";
+        const std::string edited = WineTrayFilterLine() + "Mein B\xC3\xBCro *\r\n";
         std::ofstream(kFilter, std::ios::binary) << edited;
-        const std::size_t icons = TrayIconWindows().size();
+        HWND main = app.MainWindow();
         WriteValue(kStartupApprovedKey, L"DeskBroom", REG_BINARY, disabled, sizeof disabled);
         EXPECT_EQ(RunToEnd(kSetup), 0u);
         EXPECT_TRUE(app.EndedCleanly());
-        EXPECT_TRUE(WaitFor([&] { return TrayIconWindows().size() == icons - 1; }));
+        EXPECT_TRUE(WaitFor([&] { return !TrayIconOf(main); }));
         EXPECT_EQ(Bytes(kFilter), edited);
         EXPECT_EQ(ReadText(kRunKey, L"DeskBroom"), kExe) << "an upgrade keeps autostart";
         EXPECT_TRUE(ReadValue(kStartupApprovedKey, L"DeskBroom"));
@@ -162,12 +147,14 @@ TEST_F(ReleaseTest, SilentInstallUpgradeOverARunningCopyAndUninstallKeepTheUsers
     // Installed afresh without autostart and left unchanged: nothing stays behind. /RUN starts it
     // through the shell (Wine's setup counts as elevated), and the uninstaller ends it.
     RemoveInstallation();
-    const std::size_t icons = TrayIconWindows().size();
     ASSERT_EQ(RunToEnd(kSetup + L" /RUN"), 0u);
-    EXPECT_TRUE(WaitFor([&] { return TrayIconWindows().size() == icons + 1; }, 30000));
+    HWND main = nullptr;
+    EXPECT_TRUE(WaitFor(
+        [&] { return TrayIconOf(main = ::FindWindowW(nullptr, L"Desk Broom")).has_value(); },
+        30000));
     EXPECT_FALSE(ReadValue(kRunKey, L"DeskBroom"));
     UninstallLeaving({});
-    EXPECT_TRUE(WaitFor([&] { return TrayIconWindows().size() == icons; }));
+    EXPECT_TRUE(WaitFor([&] { return !TrayIconOf(main); }));
 }
 
 TEST_F(ReleaseTest, InstallIntoAnotherProgramsFolderUsesAFolderOfItsOwnAndLeavesTheirFiles) {
@@ -203,7 +190,7 @@ TEST_F(ReleaseTest, ZipUnpackedIntoAFolderWithBlanksAndNonAnsiCharactersRuns) {
     EXPECT_EQ(NamesOf(files), L"DeskBroom.doc DeskBroom.exe ReadMe.txt WindowsFilter.txt ");
     EXPECT_EQ(files[L"WindowsFilter.txt"], 0u);
     DeskBroom app({.existingFolder = folder.wstring()});
-    EXPECT_NE(app.TrayIcon(), nullptr);
+    EXPECT_TRUE(app.TrayIcon());
     EXPECT_EQ(app.FindMessageBox(), nullptr);
     EXPECT_TRUE(app.ExitThroughMenu());
     EXPECT_TRUE(app.EndedCleanly());

@@ -2,8 +2,6 @@
 // About and Exit.
 #include "harness.h"
 
-#include <cstring>
-
 namespace e2e {
 namespace {
 
@@ -32,32 +30,9 @@ std::pair<bool, bool> DefaultChecks(const DeskBroom& app, const wchar_t* screens
 
 using ShellTest = DeskBroomTest;
 
-void PutClipboardText(const std::wstring& text) {
-    ASSERT_TRUE(WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }));
-    ::EmptyClipboard();
-    SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-    std::memcpy(::GlobalLock(memory), text.c_str(), bytes);
-    ::GlobalUnlock(memory);
-    ::SetClipboardData(CF_UNICODETEXT, memory);
-    ::CloseClipboard();
-}
-
-std::wstring ClipboardText() {
-    std::wstring text;
-    if (!WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; }))
-        return text;
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(::GlobalLock(data));
-        ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-    return text;
-}
-
 TEST_F(ShellTest, FirstStartStoresCloseAllAsDefaultAndShowsTheIcon) {
     DeskBroom app;
-    EXPECT_NE(app.TrayIcon(), nullptr);
+    EXPECT_TRUE(app.TrayIcon());
     EXPECT_EQ(ReadSetting(L"DeskBroom"), L"1");
     EXPECT_EQ(DefaultChecks(app, L"tray-menu"), std::make_pair(true, false));
     EXPECT_FALSE(::IsWindowVisible(app.MainWindow()));
@@ -88,7 +63,7 @@ TEST_F(ShellTest, DefaultItemsSwitchByTheirAccessKeysAndPersist) {
     app.PickMenuItem(L'c');
     EXPECT_TRUE(WaitFor([] { return ReadSetting(L"DeskBroom") == L"0"; }));
     EXPECT_EQ(DefaultChecks(app), std::make_pair(false, true));
-    ASSERT_NE(app.TrayIcon(), nullptr) << "the icon comes back with the new tooltip";
+    ASSERT_TRUE(app.TrayIcon()) << "the icon comes back with the new tooltip";
 
     // Choosing the item that is already checked writes its value again.
     DeleteValue(kSettingsKey, L"DeskBroom");
@@ -98,7 +73,7 @@ TEST_F(ShellTest, DefaultItemsSwitchByTheirAccessKeysAndPersist) {
     app.PickMenuItem(L'f');
     EXPECT_TRUE(WaitFor([] { return ReadSetting(L"DeskBroom") == L"1"; }));
     EXPECT_EQ(DefaultChecks(app), std::make_pair(true, false));
-    EXPECT_NE(app.TrayIcon(), nullptr);
+    EXPECT_TRUE(app.TrayIcon());
 }
 
 TEST_F(ShellTest, MenuAnswersTheTablesAccessKeysNotTheDesignCaptions) {
@@ -141,22 +116,17 @@ TEST_F(ShellTest, ExitRemovesTheIconEndsTheProcessAndWritesNothing) {
     HWND main = app.MainWindow();
     DeleteKeyTree(kAppKey);
     EXPECT_TRUE(app.ExitThroughMenu());
-    EXPECT_TRUE(WaitFor([&] {
-        for (HWND icon : TrayIconWindows()) {
-            (void)icon;
-            return false;
-        }
-        return true;
-    })) << "an icon is left in the tray";
+    EXPECT_TRUE(WaitFor([&] { return !TrayIconOf(main); })) << "the icon is left in the tray";
     EXPECT_FALSE(::IsWindow(main));
     EXPECT_EQ(ReadValue(kSettingsKey, L"DeskBroom"), std::nullopt) << "nothing is written at exit";
 }
 
 TEST_F(ShellTest, ClosingTheMainWindowAlsoRemovesTheIcon) {
     DeskBroom app;
-    ::PostMessageW(app.MainWindow(), WM_CLOSE, 0, 0);
+    HWND main = app.MainWindow();
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(app.WaitForExit());
-    EXPECT_TRUE(WaitFor([] { return TrayIconWindows().empty(); }));
+    EXPECT_TRUE(WaitFor([&] { return !TrayIconOf(main); }));
 }
 
 TEST_F(ShellTest, TwoCopiesHaveTwoIndependentIcons) {
@@ -164,10 +134,9 @@ TEST_F(ShellTest, TwoCopiesHaveTwoIndependentIcons) {
     StartOptions other;
     other.folderName = L"Second copy";
     DeskBroom second(other);
-    HWND firstIcon = first.TrayIcon(), secondIcon = second.TrayIcon();
-    ASSERT_NE(firstIcon, nullptr);
-    ASSERT_NE(secondIcon, nullptr);
-    EXPECT_NE(firstIcon, secondIcon);
+    auto firstIcon = first.TrayIcon(), secondIcon = second.TrayIcon();
+    ASSERT_TRUE(firstIcon && secondIcon);
+    EXPECT_FALSE(::EqualRect(&*firstIcon, &*secondIcon));
 
     second.PickMenuItem(L'c');
     EXPECT_TRUE(WaitFor([] { return ReadSetting(L"DeskBroom") == L"0"; }));
@@ -175,7 +144,7 @@ TEST_F(ShellTest, TwoCopiesHaveTwoIndependentIcons) {
 
     EXPECT_TRUE(second.ExitThroughMenu());
     EXPECT_TRUE(first.IsRunning());
-    EXPECT_NE(first.TrayIcon(), nullptr);
+    EXPECT_TRUE(first.TrayIcon());
 }
 
 TEST_F(ShellTest, IconComesBackWhenTheTaskbarIsCreatedAgain) {
@@ -187,7 +156,7 @@ TEST_F(ShellTest, IconComesBackWhenTheTaskbarIsCreatedAgain) {
     gone.hWnd = main;
     gone.uID = 1;
     ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));
-    ASSERT_TRUE(WaitFor([&] { return app.TrayIcon() == nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return !app.TrayIcon(); }));
     ::PostMessageW(main, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(app.WaitForTrayIcon());
     EXPECT_EQ(DefaultChecks(app), std::make_pair(true, false));

@@ -256,7 +256,7 @@ TEST_F(SystemTest, FilterFileInAFolderWithBlanksAndNonAnsiCharactersIsFoundAndOp
     AnswerMessageBox(app, box);
 
     // A file that now exists there is read without a message.
-    std::ofstream(std::filesystem::path(filterFile), std::ios::binary) << "Wine System Tray\r\n";
+    std::ofstream(std::filesystem::path(filterFile), std::ios::binary) << WineTrayFilterLine();
     ::DeleteFileW((app.folder() + L"\\Notepad.cmdline.txt").c_str());
     app.PickMenuItem(L'w');
     ASSERT_TRUE(RecordedCommandLine(app, L"Notepad"));

@@ -13,6 +13,10 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using registry::Value;
 
+// Value types the program never reads, as the registry numbers them.
+constexpr std::uint32_t kBinary = 3;       // REG_BINARY
+constexpr std::uint32_t kMultiString = 7;  // REG_MULTI_SZ
+
 Bytes Utf16Bytes(std::u16string_view text, bool withNul) {
     Bytes bytes;
     for (char16_t unit : text) {
@@ -56,8 +60,8 @@ TEST(DecodeValue, ByTypeAndData) {
         {"dword too short is nothing", registry::kDword, Bytes{1, 0, 0}, Value{}},
         {"expand string is nothing", registry::kExpandString, Utf16Bytes(u"%WINDIR%", true),
          Value{}},
-        {"binary is nothing", registry::kBinary, Bytes{'a', 0, 'b', 0, 0, 0}, Value{}},
-        {"multi string is nothing", registry::kMultiString, Utf16Bytes(u"a\0b\0", true), Value{}},
+        {"binary is nothing", kBinary, Bytes{'a', 0, 'b', 0, 0, 0}, Value{}},
+        {"multi string is nothing", kMultiString, Utf16Bytes(u"a\0b\0", true), Value{}},
         {"qword is nothing", registry::kQword, Bytes(8, 1), Value{}},
     };
     for (const Case& c : cases) {
@@ -124,10 +128,7 @@ TEST(QueryValue, ReadsWhatTheRegistryHoldsAtTheEnd) {
         {"number", {{registry::kDword, DwordBytes(0xFFFFFFFFu)}}, 0, std::int32_t{-1}},
         {"text of no bytes", {{registry::kString, {}}}, 0, Value{}},
         {"missing value", {{0, {}, kFileNotFound}}, kFileNotFound, Value{}},
-        {"unsupported type",
-         {{registry::kBinary, Bytes{1, 2}}},
-         registry::kUnsupportedType,
-         Value{}},
+        {"unsupported type", {{kBinary, Bytes{1, 2}}}, registry::kUnsupportedType, Value{}},
         {"expand string",
          {{registry::kExpandString, shortText}},
          registry::kUnsupportedType,
@@ -149,7 +150,7 @@ TEST(QueryValue, ReadsWhatTheRegistryHoldsAtTheEnd) {
          0,
          std::int32_t{7}},
         {"text became binary",
-         {{registry::kString, shortText}, {registry::kBinary, Bytes(40, 1)}},
+         {{registry::kString, shortText}, {kBinary, Bytes(40, 1)}},
          registry::kUnsupportedType,
          Value{}},
         {"value deleted between the calls",

@@ -7,6 +7,10 @@
 
 namespace {
 
+// Value types the program never reads, as the registry numbers them.
+constexpr std::uint32_t kBinary = 3;       // REG_BINARY
+constexpr std::uint32_t kMultiString = 7;  // REG_MULTI_SZ
+
 // A flag's text, here the default of an absent value, read as a flag.
 TEST(ReadBoolSetting, NumbersWordsAndEverythingElse) {
     FakeSettingsBackend registry;
@@ -144,8 +148,8 @@ TEST(RegistryValue, SettingTextOfEachValueType) {
         {"negative dword", registry::kDword, {0xFE, 0xFF, 0xFF, 0xFF}, u"-2"},
         {"qword", registry::kQword, {0, 0, 0, 0, 1, 0, 0, 0}, u"4294967296"},
         {"short dword", registry::kDword, {1, 0}, std::nullopt},
-        {"binary", registry::kBinary, {1, 0, 0, 0}, std::nullopt},
-        {"multi-string", registry::kMultiString, Utf16Bytes(u"a", true), std::nullopt},
+        {"binary", kBinary, {1, 0, 0, 0}, std::nullopt},
+        {"multi-string", kMultiString, Utf16Bytes(u"a", true), std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(registry::SettingText(c.type, c.data), c.expected) << c.name;
