@@ -17,6 +17,12 @@ wine_prefix_up() {
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
+    # Wine's own fonts (fonts-wine) are not looked for outside the prefix here: without them "MS
+    # Shell Dlg" falls back to a wider font and dialogs come out a sixth wider than on Windows.
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -f /usr/share/wine/fonts/tahoma.ttf ] && [ ! -f "$fonts/tahoma.ttf" ]; then
+        mkdir -p "$fonts" && cp /usr/share/wine/fonts/*.ttf "$fonts/"
+    fi
     # Its output must not hold our pipes open after the run.
     wineserver -p >/dev/null 2>&1 </dev/null
 }
