@@ -322,6 +322,10 @@ std::optional<RECT> TrayIconOf(HWND window) {
     return place;
 }
 
+bool TrayIsWines() {
+    return !ShellKnowsIconPlaces();
+}
+
 std::string WineTrayFilterLine(const char* lineEnd) {
     if (ShellKnowsIconPlaces() || !WineTray())
         return "";

@@ -74,6 +74,8 @@ void SaveScreenshot(const std::wstring& name, HWND window);  // its client area
 // none. The shell tells (Shell_NotifyIconGetRect); where it cannot (Wine), Wine's own tray
 // window is asked.
 std::optional<RECT> TrayIconOf(HWND window);
+// True where the tray is Wine's standalone window rather than the Windows shell's.
+bool TrayIsWines();
 
 // The filter-file line that spares Wine's own tray window ("Wine System Tray"), where that
 // window shows the icons; elsewhere nothing. Close-all would otherwise hide every tray icon.
