@@ -239,14 +239,12 @@ namespace {
 
 constexpr UINT kTrayIconId = 1;
 
-// Wine's standalone tray window, where Wine shows the icons itself (no desktop's tray). It
-// appears with the first icon shown in the session, so one of the test program's own is shown
-// for a moment when none has been yet.
+// Wine's standalone tray window. It appears with the first icon shown in the session, so one
+// of the test program's own is shown for a moment when none has been yet.
 HWND WineTray() {
-    HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
-    if (tray)
+    if (HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr))
         return tray;
-    static const bool shownOnce = [] {
+    static const bool shown = [] {
         HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                         nullptr, nullptr);
         NOTIFYICONDATAW icon{};
@@ -259,39 +257,35 @@ HWND WineTray() {
             WaitFor([] { return ::FindWindowW(L"__winex11_standalone_tray", nullptr); }, 2000);
             ::Shell_NotifyIconW(NIM_DELETE, &icon);
         }
-        ::DestroyWindow(window);
-        return true;
+        return ::DestroyWindow(window);
     }();
-    (void)shownOnce;
+    (void)shown;
     return ::FindWindowW(L"__winex11_standalone_tray", nullptr);
 }
 
-// The icon in Wine's tray window that a window added. Wine keeps the adding window in the icon
-// window's own record (a list entry, the image, then the owner), in the tray's process.
+// Wine keeps the window that added an icon in the icon window's record (a list entry, the
+// image, then the owner), in the tray's process.
 std::optional<RECT> WineTrayIconOf(HWND window) {
     HWND tray = ::FindWindowW(L"__winex11_standalone_tray", nullptr);
-    for (HWND icon = tray ? ::FindWindowExW(tray, nullptr, L"__winex11_tray_icon", nullptr)
-                          : nullptr;
-         icon; icon = ::FindWindowExW(tray, icon, L"__winex11_tray_icon", nullptr)) {
-        DWORD trayPid = 0;
-        ::GetWindowThreadProcessId(icon, &trayPid);
-        auto record = static_cast<ULONG_PTR>(::GetWindowLongPtrW(icon, GWLP_USERDATA));
-        HANDLE trayProcess = ::OpenProcess(PROCESS_VM_READ, FALSE, trayPid);
+    DWORD trayPid = 0;
+    ::GetWindowThreadProcessId(tray, &trayPid);
+    HANDLE trayProcess = ::OpenProcess(PROCESS_VM_READ, FALSE, trayPid);
+    std::optional<RECT> found;
+    for (HWND icon = nullptr;
+         tray && (icon = ::FindWindowExW(tray, icon, L"__winex11_tray_icon", nullptr)) && !found;) {
+        auto record = ::GetWindowLongPtrW(icon, GWLP_USERDATA);
         HWND owner = nullptr;
-        SIZE_T read = 0;
-        if (trayProcess && record != 0) {
-            ::ReadProcessMemory(trayProcess, reinterpret_cast<void*>(record + 3 * sizeof(void*)),
-                                &owner, sizeof owner, &read);
-        }
-        if (trayProcess)
-            ::CloseHandle(trayProcess);
         RECT place{};
-        if (read == sizeof owner && owner == window && ::IsWindowVisible(icon) &&
-            ::GetWindowRect(icon, &place)) {
-            return place;
+        if (record && ::IsWindowVisible(icon) &&
+            ::ReadProcessMemory(trayProcess, reinterpret_cast<void*>(record + 3 * sizeof(void*)),
+                                &owner, sizeof owner, nullptr) &&
+            owner == window && ::GetWindowRect(icon, &place)) {
+            found = place;
         }
     }
-    return std::nullopt;
+    if (trayProcess)
+        ::CloseHandle(trayProcess);
+    return found;
 }
 
 // Wine answers Shell_NotifyIconGetRect with E_NOTIMPL, whatever the icon.
@@ -541,18 +535,23 @@ bool DeskBroom::WaitForTrayIcon(DWORD timeoutMs) const {
     return WaitFor([&] { return TrayIcon().has_value(); }, timeoutMs);
 }
 
-void DeskBroom::LeftClickTrayIcon() const {
+namespace {
+
+void ClickTrayIcon(const DeskBroom& app, bool right) {
     std::optional<RECT> icon;
-    WaitFor([&] { return (icon = TrayIcon()).has_value(); }, 5000);
+    WaitFor([&] { return (icon = app.TrayIcon()).has_value(); }, 5000);
     ASSERT_TRUE(icon) << "DeskBroom has no tray icon";
-    ClickAt(CenterOf(*icon), false);
+    ClickAt(CenterOf(*icon), right);
+}
+
+}  // namespace
+
+void DeskBroom::LeftClickTrayIcon() const {
+    ClickTrayIcon(*this, false);
 }
 
 void DeskBroom::RightClickTrayIcon() const {
-    std::optional<RECT> icon;
-    WaitFor([&] { return (icon = TrayIcon()).has_value(); }, 5000);
-    ASSERT_TRUE(icon) << "DeskBroom has no tray icon";
-    ClickAt(CenterOf(*icon), true);
+    ClickTrayIcon(*this, true);
 }
 
 HWND DeskBroom::OpenMenu() const {

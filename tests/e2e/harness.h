@@ -17,11 +17,14 @@
 
 namespace e2e {
 
-// The settings key and the user's Run key, below HKEY_CURRENT_USER.
+// The settings key and the user's Run keys, below HKEY_CURRENT_USER.
 inline constexpr wchar_t kAppKey[] = L"Software\\VB and VBA Program Settings\\DeskBroom";
 inline constexpr wchar_t kSettingsKey[] =
     L"Software\\VB and VBA Program Settings\\DeskBroom\\Settings";
 inline constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// Task Manager's record of which Run entries the user switched off.
+inline constexpr wchar_t kStartupApprovedKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 // Waits until the condition holds, processing this thread's messages meanwhile.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
@@ -71,8 +74,7 @@ void SaveScreenshot(const std::wstring& name, RECT area);
 void SaveScreenshot(const std::wstring& name, HWND window);  // its client area
 
 // Where the tray icon that a window added (icon id 1) is on the screen; nothing when it has
-// none. The shell tells (Shell_NotifyIconGetRect); where it cannot (Wine), Wine's own tray
-// window is asked.
+// none. Under Wine, whose shell cannot tell, Wine's own tray window is asked.
 std::optional<RECT> TrayIconOf(HWND window);
 // True where the tray is Wine's standalone window rather than the Windows shell's.
 bool TrayIsWines();
@@ -81,8 +83,7 @@ bool TrayIsWines();
 // window shows the icons; elsewhere nothing. Close-all would otherwise hide every tray icon.
 std::string WineTrayFilterLine(const char* lineEnd = "\r\n");
 
-// Processes the tests start. CreateProcess looks for the program in the test program's folder
-// first, so a helper beside it is found by its bare name.
+// A process the test started; a helper beside the test program is found by its bare name.
 class Process {
   public:
     Process() = default;
@@ -90,16 +91,14 @@ class Process {
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
-    // Starts the command line in the folder (empty: the test's own); false with error() set
-    // when it did not start.
+    // Starts in the folder (empty: the test's own); false with error() set when it did not.
     bool Start(std::wstring commandLine, const std::wstring& folder = {});
     HANDLE handle() const { return handle_; }
     DWORD pid() const { return pid_; }
     DWORD error() const { return error_; }
     bool IsRunning() const;
     bool WaitForExit(DWORD timeoutMs = 10000) const;
-    // The exit code once the process has ended; STILL_ACTIVE before.
-    DWORD ExitCode() const;
+    DWORD ExitCode() const;  // STILL_ACTIVE while it runs
 
   private:
     HANDLE handle_ = nullptr;

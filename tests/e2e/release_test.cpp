@@ -12,8 +12,6 @@ namespace {
 namespace fs = std::filesystem;
 using Files = std::map<std::wstring, std::uintmax_t>;  // name, size
 
-constexpr wchar_t kStartupApprovedKey[] =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\DeskBroom";
 

@@ -9,18 +9,11 @@ namespace {
 
 constexpr wchar_t kValueName[] = L"DeskBroom";
 constexpr int kItemAutostart = 4;
-constexpr wchar_t kStartupApprovedKey[] =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
-
-std::vector<BYTE> StringDatum(const std::wstring& text) {
-    const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
-    return std::vector<BYTE>(bytes, bytes + (text.size() + 1) * sizeof(wchar_t));
-}
 
 // The Run value is a REG_SZ whose datum is exactly this text and one NUL.
 bool RunValueIs(const std::wstring& text) {
     auto value = ReadValue(kRunKey, kValueName);
-    return value && value->type == REG_SZ && value->data == StringDatum(text);
+    return value && value->type == REG_SZ && value->data == TextData(text);
 }
 
 std::wstring RunValueDescription() {
@@ -126,7 +119,7 @@ TEST_F(SystemTest, StartShowsAutostartFromWhatTheRunValueHolds) {
     const std::wstring oldPath = L"\"C:\\Old place\\DeskBroom.exe\"";
     const DWORD zero = 0;
     const DWORD minusFive = static_cast<DWORD>(-5);
-    const std::vector<BYTE> binaryPath = StringDatum(oldPath);
+    const std::vector<BYTE> binaryPath = TextData(oldPath);
     const std::wstring expandable = L"%ProgramFiles%\\DeskBroom\\DeskBroom.exe";
     const wchar_t oneCharacterWithoutNul = L'x';
     struct Case {
