@@ -56,26 +56,18 @@ bool PieceMatches(const Element* p, const Element* end, const char32_t* title) {
     return true;
 }
 
-}  // namespace
-
-namespace {
-
-std::u32string Prepare(std::u16string_view text) {
-    std::u32string prepared = ToCodePoints(UpperCaseText(text));
-    std::erase_if(prepared, IsInvisibleFormatCharacter);
-    return prepared;
-}
-
 constexpr std::u16string_view kProgramPrefix = u"PROGRAM:";
 
 }  // namespace
 
 std::u32string PrepareTitle(std::u16string_view title) {
-    return Prepare(title);
+    std::u32string prepared = ToCodePoints(UpperCaseText(title));
+    std::erase_if(prepared, IsInvisibleFormatCharacter);
+    return prepared;
 }
 
 PreparedWindow PrepareWindow(std::u16string_view title, std::u16string_view programPath) {
-    PreparedWindow window{Prepare(title), Prepare(programPath), 0};
+    PreparedWindow window{PrepareTitle(title), PrepareTitle(programPath), 0};
     const std::size_t separator = window.program.find_last_of(U'\\');
     window.programName = separator == std::u32string::npos ? 0 : separator + 1;
     return window;
@@ -102,8 +94,8 @@ bool FilterList::Add(std::u16string_view pattern, bool cut) {
     const auto start = static_cast<std::uint32_t>(elements_.size());
     Pattern compiled{start, kNever, subject, false};
     if (!cut)
-        compiled =
-            Compile(Prepare(pattern), subject == kTitle ? kMaxTitleLength : kMaxProgramPathLength);
+        compiled = Compile(PrepareTitle(pattern),
+                           subject == kTitle ? kMaxTitleLength : kMaxProgramPathLength);
     compiled.subject = subject;
     if (compiled.needed == kNever) {
         elements_.resize(start);

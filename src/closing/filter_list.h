@@ -66,7 +66,6 @@ class FilterList {
 
   private:
     // Where a pattern's elements end, and what its match needs: `needed` characters at least,
-    // kNever for a pattern that never matches.
     // kNever for a pattern that never matches. `subject` says what it is tested against.
     enum Subject : std::uint8_t { kTitle, kProgramName, kProgramPath };
     struct Pattern {

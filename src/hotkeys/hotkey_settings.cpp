@@ -12,6 +12,7 @@ constexpr char16_t kFalseText[] = u"False";
 constexpr std::u16string_view kKeyNames[] = {u"F1", u"F2", u"F3", u"F4",  u"F5",  u"F6",
                                              u"F7", u"F8", u"F9", u"F10", u"F11", u"F12"};
 constexpr std::int16_t kVkF1 = 112;
+constexpr std::int16_t kVkF12 = kVkF1 + 11;
 
 }  // namespace
 
@@ -31,7 +32,7 @@ std::u16string_view KeyNameOf(std::int16_t keyCode) {
 }
 
 bool IsReservedByWindows(std::int16_t keyCode, std::int16_t mask) {
-    return keyCode == HotKeyLetterToKeyCode(u"F12") && (mask == 0 || mask == kMaskShift);
+    return keyCode == kVkF12 && (mask == 0 || mask == kMaskShift);
 }
 
 std::int16_t HotKeyLetterToKeyCode(std::u16string_view name) {

@@ -17,7 +17,3 @@ FileStamp StampOf(const std::u16string& path) {
             static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 |
                 data.ftLastWriteTime.dwLowDateTime};
 }
-
-bool FileExists(const std::u16string& path) {
-    return StampOf(path).exists;
-}

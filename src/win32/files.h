@@ -4,13 +4,10 @@
 #include <cstdint>
 #include <string>
 
-// True for an existing file that is neither hidden, a system file nor a folder.
-bool FileExists(const std::u16string& path);
-
 // What a file looked like at one moment; two stamps that differ mean it changed in between,
 // whichever program changed it and wherever the file lies.
 struct FileStamp {
-    bool exists = false;  // as FileExists says
+    bool exists = false;  // a file that is neither hidden, a system file nor a folder
     std::uint64_t size = 0;
     std::uint64_t lastWrite = 0;
     bool operator==(const FileStamp&) const = default;

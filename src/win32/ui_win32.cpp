@@ -35,6 +35,25 @@ std::u16string FinalPath(const std::wstring& path) {
     }
 }
 
+std::u16string FindProgramFolder() {
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return u".";
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    std::wstring module(path.begin(), path.end());
+    std::wstring folder = module.substr(0, module.find_last_of(L"\\/"));
+    if (folder.ends_with(L':'))
+        folder += L'\\';  // the drive's root, not its current folder
+    return ProgramFolderOf(ToU16(module), FinalPath(module), FinalPath(folder));
+}
+
 }  // namespace
 
 void SetOpenDialog(HWND dialog) {
@@ -80,20 +99,8 @@ HICON LoadIconResource(WORD id, int size) {
 }
 
 std::u16string ProgramFolder() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return u".";
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    std::wstring module(path.begin(), path.end());
-    std::wstring folder = module.substr(0, module.find_last_of(L"\\/"));
-    if (folder.ends_with(L':'))
-        folder += L'\\';  // the drive's root, not its current folder
-    return ProgramFolderOf(ToU16(module), FinalPath(module), FinalPath(folder));
+    // Found once: the program does not move while it runs, and following the links opens files,
+    // which every tray click and hotkey would otherwise repeat.
+    static const std::u16string folder = FindProgramFolder();
+    return folder;
 }
