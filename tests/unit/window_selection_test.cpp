@@ -68,6 +68,8 @@ TEST(IsWindowSelected, RulesInOrder) {
         {"direction marks in the title", true, false, false, u"\u202AWeb Browser\u202C\uFEFF",
          false},
         {"zero-width space in the pattern", true, false, false, u"Zerowidth", false},
+        {"soft hyphen and Arabic letter mark", true, false, false, u"Web\u00AD Bro\u061Cwser",
+         false},
     };
     for (const Case& c : cases) {
         const WindowFacts facts{c.visible, c.hasParent,    c.toolWindow, c.title,
