@@ -93,14 +93,16 @@ StayFacts FactsOf(HWND window) {
 
 }  // namespace
 
-void CloseAll::CloseWindowsNow(HWND mainWindow, const FilterList& filters) {
+void CloseAll::CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer,
+                               const FilterList& filters) {
     // A second request while a run is under way (a tray click or hotkey handled in its pauses)
     // would refill the list under the running loop; it is ignored instead.
     if (running_ || ProgramIsEnding())
         return;
     ReentryGuard running(running_);
     // A new run: what the last one left open is no longer news.
-    ::KillTimer(mainWindow, kStayedOpenTimer);
+    ::KillTimer(mainWindow, stayedOpenTimer_);
+    stayedOpenTimer_ = stayedOpenTimer;
     asked_.clear();
 
     lngWindowList.Clear();
@@ -129,11 +131,11 @@ void CloseAll::CloseWindowsNow(HWND mainWindow, const FilterList& filters) {
             return;
     }
     if (!asked_.empty())
-        ::SetTimer(mainWindow, kStayedOpenTimer, kFirstLookMs, nullptr);
+        ::SetTimer(mainWindow, stayedOpenTimer_, kFirstLookMs, nullptr);
 }
 
 std::optional<CloseAll::Outcome> CloseAll::WhatStayedOpen(HWND mainWindow) {
-    ::KillTimer(mainWindow, kStayedOpenTimer);
+    ::KillTimer(mainWindow, stayedOpenTimer_);
     std::erase_if(asked_, [](const ListedWindow& listed) { return !IsSameWindow(listed); });
     std::vector<std::pair<ListedWindow, StayFacts>> open;
     bool settled = true;
@@ -147,7 +149,7 @@ std::optional<CloseAll::Outcome> CloseAll::WhatStayedOpen(HWND mainWindow) {
     if (!open.empty() &&
         !ReportNow(static_cast<unsigned>(std::min<ULONGLONG>(since, UINT_MAX)), settled)) {
         const ULONGLONG left = kLatestReportMs - since;
-        ::SetTimer(mainWindow, kStayedOpenTimer,
+        ::SetTimer(mainWindow, stayedOpenTimer_,
                    static_cast<UINT>(std::min<ULONGLONG>(kLookAgainMs, left)), nullptr);
         return std::nullopt;
     }

@@ -60,12 +60,10 @@ std::u16string ProgramOfWindow(HWND hwnd);
 // every second while a window may still close.
 class CloseAll {
   public:
-    // The timer of `mainWindow` whose WM_TIMER asks for WhatStayedOpen.
-    static constexpr UINT_PTR kStayedOpenTimer = 0x5E;
-
     // Runs to the end unless `mainWindow` goes or the program is asked to end meanwhile. A
-    // request while a run is under way (handled in its pauses) is ignored.
-    void CloseWindowsNow(HWND mainWindow, const FilterList& filters);
+    // request while a run is under way (handled in its pauses) is ignored. About two seconds
+    // after the last request, `stayedOpenTimer` of `mainWindow` asks for WhatStayedOpen.
+    void CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer, const FilterList& filters);
 
     // What the last run left open, for the notification, and the first window asking a question
     // (handle 0 when none asks).
@@ -89,6 +87,7 @@ class CloseAll {
     // The windows the run asked to close, and when it asked the last one.
     std::vector<ListedWindow> asked_;
     ULONGLONG lastRequest_ = 0;
+    UINT_PTR stayedOpenTimer_ = 0;
     bool running_ = false;
 };
 
