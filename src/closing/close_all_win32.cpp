@@ -130,8 +130,12 @@ void CloseAll::CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer,
         if (!::IsWindow(mainWindow) || QuitRequested())
             return;
     }
-    if (!asked_.empty())
-        ::SetTimer(mainWindow, stayedOpenTimer_, kFirstLookMs, nullptr);
+    // The first look counts from the last request, not from the pause after it.
+    if (!asked_.empty()) {
+        const ULONGLONG since = ::GetTickCount64() - lastRequest_;
+        ::SetTimer(mainWindow, stayedOpenTimer_,
+                   static_cast<UINT>(since < kFirstLookMs ? kFirstLookMs - since : 0), nullptr);
+    }
 }
 
 std::optional<CloseAll::Outcome> CloseAll::WhatStayedOpen(HWND mainWindow) {
