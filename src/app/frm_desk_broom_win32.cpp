@@ -210,6 +210,9 @@ void frmDeskBroom::Form_MouseMove(WPARAM wParam, LPARAM lParam) {
         case TrayAction::BalloonClick:
             ShowQuestion(questionWindow_);
             break;
+        case TrayAction::BalloonGone:
+            questionWindow_ = {};
+            break;
         case TrayAction::None:
             break;
     }
@@ -252,11 +255,11 @@ void frmDeskBroom::CheckFilterFile() {
 }
 
 void frmDeskBroom::TellWhatStayedOpen() {
-    CloseAll::Outcome outcome = closeAll_.WhatStayedOpen(hwnd_);
-    questionWindow_ = outcome.question;
-    if (outcome.text.empty() || ProgramIsEnding())
+    std::optional<CloseAll::Outcome> outcome = closeAll_.WhatStayedOpen(hwnd_);
+    if (!outcome || ProgramIsEnding())
         return;
-    trayIcon_.Notify(u"DeskBroom", outcome.text);
+    questionWindow_ = outcome->question;
+    trayIcon_.Notify(outcome->notice.title, outcome->notice.text);
 }
 
 void frmDeskBroom::OnCommand(UINT id) {
@@ -320,7 +323,10 @@ bool frmDeskBroom::CleanClipboard() {
 }
 
 void frmDeskBroom::PasteWhenReleased(const std::vector<std::uint8_t>& keys) {
-    paste_.Start(hwnd_, kPasteTimer, keys);
+    if (paste_.Start(hwnd_, kPasteTimer, keys) == HotkeyPaste::Started::OutOfReach &&
+        !ProgramIsEnding()) {
+        trayIcon_.Notify(kNotPastedTitle, kNotPastedText);
+    }
 }
 
 void frmDeskBroom::mPopSetHotkeys_Click() {
@@ -339,10 +345,10 @@ void frmDeskBroom::mSetWindowsFilter_Click() {
 }
 
 void frmDeskBroom::mpopAutostart_Click() {
-    // The check mark is the record of the state after start-up; the registry is only written.
-    const bool on = !IsChecked(IDM_AUTOSTART);
-    SetChecked(IDM_AUTOSTART, on);
-    SetAutostart(on);
+    // The check mark is the record of the state after start-up and after the last switch; the
+    // switch reads back what Windows will do.
+    SetAutostart(!IsChecked(IDM_AUTOSTART));
+    ShowAutostartState();
 }
 
 void frmDeskBroom::mPopHelp_Click() {

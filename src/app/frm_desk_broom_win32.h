@@ -106,7 +106,7 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     WinHookRef WinHookHotKey;
     WindowsFilter windowsFilter_;
     CloseAll closeAll_;
-    HWND questionWindow_ = nullptr;  // brought forward by a click on the notification
+    ListedWindow questionWindow_{};  // brought forward by a click on the notification
     ClipboardCleaner clipboardCleaner_;
     HotkeyPaste paste_;  // a clean-clipboard hotkey's paste, waiting for the keys to go up
 };

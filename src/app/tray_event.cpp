@@ -37,6 +37,9 @@ TrayAction TrayEventDecoder::Decode(std::uint16_t event, std::uint64_t nowMs,
             return TrayAction::DefaultAction;
         case kBalloonUserClick:
             return TrayAction::BalloonClick;
+        case kBalloonTimeout:
+        case kBalloonHide:
+            return TrayAction::BalloonGone;
         default:
             // NIN_SELECT follows every left button-up, which has run the action already; moves,
             // double clicks and the middle button do nothing.

@@ -13,6 +13,8 @@ constexpr std::uint16_t kRightButtonDown = 0x0204;   // WM_RBUTTONDOWN
 constexpr std::uint16_t kRightButtonUp = 0x0205;     // WM_RBUTTONUP
 constexpr std::uint16_t kSelect = 0x0400;            // NIN_SELECT
 constexpr std::uint16_t kKeySelect = 0x0401;         // NIN_KEYSELECT: Enter or Space
+constexpr std::uint16_t kBalloonHide = 0x0403;       // NIN_BALLOONHIDE
+constexpr std::uint16_t kBalloonTimeout = 0x0404;    // NIN_BALLOONTIMEOUT
 constexpr std::uint16_t kBalloonUserClick = 0x0405;  // NIN_BALLOONUSERCLICK
 }  // namespace TrayEventCode
 
@@ -22,6 +24,7 @@ enum class TrayAction {
     MouseMenu,      // the menu at the mouse
     KeyboardMenu,   // the menu at the icon's anchor, from the keyboard
     BalloonClick,   // the user clicked the notification
+    BalloonGone,    // the notification went without a click
 };
 
 // The events that run an action or open the menu, which must not be lost while the program is

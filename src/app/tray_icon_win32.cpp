@@ -23,7 +23,9 @@ static_assert(TrayEventCode::kContextMenu == WM_CONTEXTMENU &&
               TrayEventCode::kRightButtonDown == WM_RBUTTONDOWN &&
               TrayEventCode::kRightButtonUp == WM_RBUTTONUP &&
               TrayEventCode::kSelect == NIN_SELECT && TrayEventCode::kKeySelect == NIN_KEYSELECT &&
-              TrayEventCode::kBalloonUserClick == NIN_BALLOONUSERCLICK);
+              TrayEventCode::kBalloonUserClick == NIN_BALLOONUSERCLICK &&
+              TrayEventCode::kBalloonTimeout == NIN_BALLOONTIMEOUT &&
+              TrayEventCode::kBalloonHide == NIN_BALLOONHIDE);
 
 // Copies as much of `text` as fits, with its terminating NUL.
 template <std::size_t N>
@@ -76,7 +78,8 @@ void TrayIcon::Notify(const std::u16string& title, const std::u16string& text) {
     // A balloon needs the record's second form at least; the icon's own record stays as added.
     NOTIFYICONDATAW notification = TrayIconData;
     notification.cbSize = sizeof notification;
-    notification.uFlags = NIF_INFO;
+    // At version 4 the shell hides the standard tooltip after any change without these two.
+    notification.uFlags = NIF_INFO | NIF_TIP | NIF_SHOWTIP;
     notification.dwInfoFlags = NIIF_INFO;
     CopyTruncated(text, notification.szInfo);
     CopyTruncated(title, notification.szInfoTitle);
@@ -162,7 +165,7 @@ void TrayIcon::RefreshPicture() {
     // Only the picture changes: deleting and adding the icon would move it in the tray.
     TrayIconData.hIcon = picture_.get();
     NOTIFYICONDATAW change = TrayIconData;
-    change.uFlags = NIF_ICON;
+    change.uFlags = NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     ::Shell_NotifyIconW(NIM_MODIFY, &change);
     retiredPicture_.reset();
 }

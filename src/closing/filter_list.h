@@ -11,8 +11,8 @@
 // Window titles are read into 128 units, so no title tested has more characters than this.
 inline constexpr std::size_t kMaxTitleLength = 127;
 
-// A program's path longer than this is not read, so no program pattern needs more characters.
-inline constexpr std::size_t kMaxProgramPathLength = 1024;
+// The longest path Windows gives a program's file, so no program pattern needs more characters.
+inline constexpr std::size_t kMaxProgramPathLength = 32767;
 
 // The list holds at most this many patterns; a longer file is read only that far.
 inline constexpr std::size_t kMaxFilterPatterns = 10000;
