@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "clipboard/clipboard_owner_win32.h"
 #include "clipboard/clipboard_put.h"
 #include "clipboard/clipboard_text.h"
 #include "common/reentry_guard.h"
@@ -62,9 +63,10 @@ struct ClipboardContents {
 
 enum class WriteResult { Written, Changed, Failed };
 
-// Whether the clipboard's owner has stopped answering. A format the owner renders only when asked
+// Whether the system calls the clipboard's owner hung. A format the owner renders only when asked
 // (delayed rendering) is read by sending to it, and opening or emptying the clipboard would wait
 // for it too. Asked before opening: a hung owner can hold up OpenClipboard itself for seconds.
+// The system says so only after five seconds of silence; the owner is asked once it is open.
 bool ClipboardOwnerHangs() {
     HWND owner = ::GetClipboardOwner();
     return owner && ::IsHungAppWindow(owner);
@@ -77,8 +79,14 @@ bool OpenClipboardPatiently(HWND owner, std::optional<ClipboardGuard>& clipboard
     const ULONGLONG deadline = ::GetTickCount64() + kOpenPatienceMs;
     for (;;) {
         clipboard.emplace(owner);
-        if (clipboard->IsOpen())
-            return true;
+        if (clipboard->IsOpen()) {
+            // Asked with the clipboard open, so that the owner asked is the one read from (and,
+            // when writing, the one that emptying it notifies). A silent one: left as it is.
+            if (ClipboardOwnerAnswersInTime())
+                return true;
+            clipboard.reset();
+            return false;
+        }
         clipboard.reset();
         if (::GetTickCount64() >= deadline)
             return false;
