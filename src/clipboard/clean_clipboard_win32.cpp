@@ -63,26 +63,20 @@ struct ClipboardContents {
 
 enum class WriteResult { Written, Changed, Failed };
 
-// Whether the system calls the clipboard's owner hung. A format the owner renders only when asked
-// (delayed rendering) is read by sending to it, and opening or emptying the clipboard would wait
-// for it too. Asked before opening: a hung owner can hold up OpenClipboard itself for seconds.
-// The system says so only after five seconds of silence; the owner is asked once it is open.
-bool ClipboardOwnerHangs() {
-    HWND owner = ::GetClipboardOwner();
-    return owner && ::IsHungAppWindow(owner);
-}
-
+// A format the owner renders only when asked (delayed rendering) is read by sending to it, and
+// opening or emptying the clipboard may wait for it too: an owner that does not answer leaves the
+// clipboard as it is. Asked before opening, where a silent owner can hold up OpenClipboard
+// itself for seconds, and again once open if another program took the clipboard meanwhile.
 bool OpenClipboardPatiently(HWND owner, std::optional<ClipboardGuard>& clipboard,
                             const MessagePump& pump) {
-    if (ClipboardOwnerHangs())
+    HWND asked = nullptr;
+    if (!ClipboardOwnerAnswersInTime(&asked))
         return false;
     const ULONGLONG deadline = ::GetTickCount64() + kOpenPatienceMs;
     for (;;) {
         clipboard.emplace(owner);
         if (clipboard->IsOpen()) {
-            // Asked with the clipboard open, so that the owner asked is the one read from (and,
-            // when writing, the one that emptying it notifies). A silent one: left as it is.
-            if (ClipboardOwnerAnswersInTime())
+            if (::GetClipboardOwner() == asked || ClipboardOwnerAnswersInTime())
                 return true;
             clipboard.reset();
             return false;

@@ -1,8 +1,6 @@
 // Asking the clipboard's owner whether it answers, before anything is read from the clipboard.
 #include "clipboard/clipboard_owner_win32.h"
 
-#include <windows.h>
-
 #include "clipboard/clipboard_owner.h"
 
 namespace {
@@ -10,6 +8,7 @@ namespace {
 class SystemClipboardOwner final : public ClipboardOwnerProbe {
   public:
     SystemClipboardOwner() : owner_(::GetClipboardOwner()) {}
+    HWND Window() const { return owner_; }
 
     bool OwnedElsewhere() override {
         DWORD process = 0;
@@ -18,8 +17,8 @@ class SystemClipboardOwner final : public ClipboardOwnerProbe {
     }
     bool OwnerHangs() override { return ::IsHungAppWindow(owner_) != FALSE; }
     OwnerReply AskOwner(unsigned timeoutMs) override {
-        // SMTO_BLOCK: a tray click or Exit handled inside the wait would start work on top of
-        // an open clipboard; after at most the timeout they run as usual.
+        // SMTO_BLOCK: a tray click or Exit handled inside the wait would start work in the
+        // middle of a cleaning; after at most the timeout they run as usual.
         DWORD_PTR result = 0;
         ::SetLastError(ERROR_SUCCESS);
         if (::SendMessageTimeoutW(owner_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, timeoutMs,
@@ -37,7 +36,9 @@ class SystemClipboardOwner final : public ClipboardOwnerProbe {
 
 }  // namespace
 
-bool ClipboardOwnerAnswersInTime() {
+bool ClipboardOwnerAnswersInTime(HWND* asked) {
     SystemClipboardOwner owner;
+    if (asked)
+        *asked = owner.Window();
     return ClipboardOwnerAnswers(owner);
 }
