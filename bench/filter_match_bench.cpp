@@ -136,15 +136,16 @@ struct ProgramCase {
     const char* name;
     std::u16string line;
     FilterList list;
+    bool quick;  // a quick test passes over the line: the 1 ms goal applies
 };
 
 std::vector<ProgramCase>& ProgramCases() {
     static std::vector<ProgramCase> cases = [] {
         const std::u16string as(114, u'a');
         std::vector<ProgramCase> c = {
-            {"program name", u"program:*" + as + u"c*", {}},
-            {"program path", u"program:*\\*" + as + u"c*", {}},
-            {"program name, X near its end", u"program:*" + as + u"x*", {}},
+            {"program name", u"program:*" + as + u"c*", {}, true},
+            {"program path", u"program:*\\*" + as + u"c*", {}, true},
+            {"program name, X near its end", u"program:*" + as + u"x*", {}, false},
         };
         for (ProgramCase& one : c)
             one.list = FilterList(std::vector<std::u16string>(10000, one.line));
@@ -264,11 +265,13 @@ int main(int argc, char** argv) {
         const double window = reporter.times["BM_AdversarialProgram" + suffix];
         const double compare = reporter.times["BM_AdversarialProgramPlainCompare" + suffix];
         if (window > 0 && compare > 0) {
+            const ProgramCase& c = ProgramCases()[i];
             std::printf(
                 "adversarial program lines (%s; 230-character name, 260-character path): "
-                "%.3f ms per window (goal: at most 1 ms), %.2fx the plain comparison of the "
-                "same strings\n",
-                ProgramCases()[i].name, window, window / compare);
+                "%.3f ms per window (%s), %.2fx the plain comparison of the same strings\n",
+                c.name, window,
+                c.quick ? "goal: at most 1 ms" : "no quick test applies: one pass per line",
+                window / compare);
         }
     }
     PrintMemory();
