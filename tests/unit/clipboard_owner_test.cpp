@@ -6,41 +6,32 @@
 namespace {
 
 struct FakeOwner final : ClipboardOwnerProbe {
-    bool elsewhere = true;
-    bool hangs = false;
-    OwnerReply reply = OwnerReply::Answered;
-    unsigned askedFor = 0;  // the timeout, 0 when not asked
-
+    FakeOwner(bool e, bool h, OwnerReply r) : elsewhere(e), hangs(h), reply(r) {}
     bool OwnedElsewhere() override { return elsewhere; }
     bool OwnerHangs() override { return hangs; }
-    OwnerReply AskOwner(unsigned timeoutMs) override {
-        askedFor = timeoutMs;
-        return reply;
-    }
+    OwnerReply AskOwner(unsigned timeoutMs) override { return askedFor = timeoutMs, reply; }
+    bool elsewhere, hangs;
+    OwnerReply reply;
+    unsigned askedFor = 0;  // 0: not asked
 };
 
 TEST(ClipboardOwner, ReadOnlyWhenTheOwnerIsOursOrAnswers) {
     const struct {
-        const char* what;
-        bool elsewhere, hangs;
-        OwnerReply reply;
+        FakeOwner owner;
         bool reads;
         unsigned askedFor;
     } cases[] = {
-        {"ours or none: never asked", false, true, OwnerReply::Silent, true, 0},
-        {"answers within the patience", true, false, OwnerReply::Answered, true, 500},
-        {"went silent a moment ago", true, false, OwnerReply::Silent, false, 500},
-        {"hung for the system: not asked", true, true, OwnerReply::Answered, false, 0},
-        // Windows refuses messages to an elevated program; Wine never does.
-        {"refused by the system, not hung", true, false, OwnerReply::Refused, true, 500},
+        {{false, true, OwnerReply::Silent}, true, 0},  // ours or none: never asked
+        {{true, false, OwnerReply::Answered}, true, 500},
+        {{true, false, OwnerReply::Silent}, false, 500},  // went silent a moment ago
+        {{true, true, OwnerReply::Answered}, false, 0},   // hung for the system: not asked
+        // Windows refuses messages to a program at a higher integrity level; Wine never does.
+        {{true, false, OwnerReply::Refused}, true, 500},
     };
-    for (const auto& c : cases) {
-        FakeOwner owner;
-        owner.elsewhere = c.elsewhere;
-        owner.hangs = c.hangs;
-        owner.reply = c.reply;
-        EXPECT_EQ(ClipboardOwnerAnswers(owner), c.reads) << c.what;
-        EXPECT_EQ(owner.askedFor, c.askedFor) << c.what;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        FakeOwner owner = cases[i].owner;
+        EXPECT_EQ(ClipboardOwnerAnswers(owner), cases[i].reads) << i;
+        EXPECT_EQ(owner.askedFor, cases[i].askedFor) << i;
     }
 }
 
