@@ -128,8 +128,8 @@ BENCHMARK(BM_AdversarialPlainCompare)->Unit(benchmark::kMillisecond);
 // star, 114 A and "C*" against a window whose program's name has 230 characters (226 A and
 // ".exe") in a path of 260; tested against the name, against the path (a backslash in the
 // line), and with an X in place of the C, which the name has near its end, so that no quick
-// test spares the matcher the name's every character: once as plain characters, found in one
-// pass, and once after a question mark, which is still tried place by place.
+// test spares the matcher the name's every character: once as plain characters, and once after
+// a question mark; each is found in one pass over the name.
 const std::u16string kLongName = std::u16string(226, u'a') + u".exe";
 const std::u16string kLongPath = u"C:\\Program Files\\Vendor Tools\\" + kLongName;
 

@@ -4,6 +4,7 @@
 #include "closing/filter_list.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "closing/upper_case.h"
 #include "common/text.h"
@@ -59,13 +60,69 @@ bool PieceMatches(const Element* p, const Element* end, const char32_t* title) {
 
 constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
 
-// The leftmost place from `at` where the piece [p, end) stands wholly before `tail`; kNotFound
-// when it does not. Tried place by place: a piece with a wildcard or a bracket list.
-std::size_t FindPiece(const Element* p, const Element* end, std::size_t length,
-                      const char32_t* title, std::size_t at, std::size_t tail) {
+// The leftmost place from `at` where the piece [p, end) stands wholly before `tail`, tried place
+// by place; kNotFound when it does not stand anywhere.
+std::size_t TryEachPlace(const Element* p, const Element* end, std::size_t length,
+                         const char32_t* title, std::size_t at, std::size_t tail) {
     for (; at + length <= tail; ++at) {
         if (PieceMatches(p, end, title + at))
             return at;
+    }
+    return kNotFound;
+}
+constexpr std::size_t kFewPlaces = 16;
+
+// A subject's different characters, sorted, and for each of its places which of them stands
+// there: what a piece with wildcards or bracket lists is looked for by.
+struct CharacterIndex {
+    std::vector<char32_t> characters;
+    std::vector<std::uint32_t> at;
+};
+
+// The leftmost place from `at` where the piece [piece, end) of `length` elements, some of them
+// wildcards or bracket lists, stands wholly before `tail`; kNotFound when it does not. One pass
+// over the title (Baeza-Yates and Gonnet's shift-and): bit j of `state` says that the piece's
+// first j + 1 elements end at the character just read. Each element is tested once against
+// each different character of the title, not at every place.
+std::size_t FindPiece(const Element* piece, std::size_t length, const CharacterIndex& index,
+                      std::size_t at, std::size_t tail) {
+    constexpr std::size_t kMaxWords = (kMaxProgramPathLength + 63) / 64;
+    const std::size_t words = (length + 63) / 64;
+    const std::size_t different = index.characters.size();
+    // masks[k * words + w]: the elements that take the k-th different character.
+    thread_local std::vector<std::uint64_t> masks;
+    masks.assign(different * words, 0);
+    const Element* p = piece;
+    for (std::size_t j = 0; j < length; ++j) {
+        const std::uint64_t bit = std::uint64_t{1} << (j % 64);
+        std::uint64_t* word = masks.data() + j / 64;
+        if (p->low == p->high) {
+            const auto found =
+                std::lower_bound(index.characters.begin(), index.characters.end(), p->low);
+            if (found != index.characters.end() && *found == p->low)
+                word[static_cast<std::size_t>(found - index.characters.begin()) * words] |= bit;
+            ++p;
+            continue;
+        }
+        for (std::size_t k = 0; k < different; ++k) {
+            const Element* element = p;
+            if (Takes(element, index.characters[k]))
+                word[k * words] |= bit;
+        }
+        Takes(p, 0);  // past the element
+    }
+    std::uint64_t state[kMaxWords] = {};
+    const std::uint64_t complete = std::uint64_t{1} << ((length - 1) % 64);
+    for (std::size_t i = at; i < tail; ++i) {
+        const std::uint64_t* mask = masks.data() + index.at[i] * words;
+        std::uint64_t carry = 1;
+        for (std::size_t w = 0; w < words; ++w) {
+            const std::uint64_t out = state[w] >> 63;
+            state[w] = (state[w] << 1 | carry) & mask[w];
+            carry = out;
+        }
+        if (state[words - 1] & complete)
+            return i + 1 - length;
     }
     return kNotFound;
 }
@@ -119,10 +176,27 @@ struct FilterList::Profile {
             last[bit] = i;
         }
     }
+    // Made when a piece with wildcards or bracket lists is first looked for.
+    const CharacterIndex& Index() const {
+        if (index.at.empty() && !text.empty()) {
+            index.characters.assign(text.begin(), text.end());
+            std::sort(index.characters.begin(), index.characters.end());
+            index.characters.erase(std::unique(index.characters.begin(), index.characters.end()),
+                                   index.characters.end());
+            for (char32_t c : text) {
+                index.at.push_back(static_cast<std::uint32_t>(
+                    std::lower_bound(index.characters.begin(), index.characters.end(), c) -
+                    index.characters.begin()));
+            }
+        }
+        return index;
+    }
+
     std::u32string_view text;
     std::uint32_t characters = 0;
     std::size_t first[32] = {};
     std::size_t last[32] = {};
+    mutable CharacterIndex index;
 };
 
 std::u32string PrepareTitle(std::u16string_view title) {
@@ -259,7 +333,8 @@ FilterList::Pattern FilterList::Compile(std::u32string_view pattern, std::size_t
     return compiled;
 }
 
-bool FilterList::Covers(const Pattern& pattern, const Element* p, std::u32string_view title) const {
+bool FilterList::Covers(const Pattern& pattern, const Element* p, const Profile& subject) const {
+    const std::u32string_view title = subject.text;
     const std::size_t n = title.size();
     if (n < pattern.needed)
         return false;
@@ -294,8 +369,14 @@ bool FilterList::Covers(const Pattern& pattern, const Element* p, std::u32string
             Takes(p, 0);
             ++length;
         }
-        at = plain ? FindPlainPiece(piece, length, title.data(), at, tail)
-                   : FindPiece(piece, p, length, title.data(), at, tail);
+        // Where the piece has only a few places to try, trying them costs less than the pass.
+        if (plain) {
+            at = FindPlainPiece(piece, length, title.data(), at, tail);
+        } else if (at + length + kFewPlaces > tail) {
+            at = TryEachPlace(piece, p, length, title.data(), at, tail);
+        } else {
+            at = FindPiece(piece, length, subject.Index(), at, tail);
+        }
         if (at == kNotFound)
             return false;
         at += length;
@@ -337,7 +418,7 @@ bool FilterList::MatchesAny(std::u32string_view title, std::u32string_view progr
         const Element* elements = elements_.data() + begin;
         // An unknown program meets no program pattern, not even "*".
         if ((pattern.subject == kTitle || !program.empty()) &&
-            MayCover(pattern, elements, subject) && Covers(pattern, elements, subject.text)) {
+            MayCover(pattern, elements, subject) && Covers(pattern, elements, subject)) {
             return true;
         }
         begin = pattern.end;

@@ -88,7 +88,7 @@ class FilterList {
 
     Pattern Compile(std::u32string_view pattern, std::size_t maxLength);
     bool MayCover(const Pattern& pattern, const Element* begin, const Profile& subject) const;
-    bool Covers(const Pattern& pattern, const Element* begin, std::u32string_view title) const;
+    bool Covers(const Pattern& pattern, const Element* begin, const Profile& subject) const;
     bool MatchesAny(std::u32string_view title, std::u32string_view program,
                     std::u32string_view programName) const;
 

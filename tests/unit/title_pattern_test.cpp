@@ -224,6 +224,23 @@ TEST(TitlePattern, AgreesWithReferenceOnRepetitiveText) {
     }
 }
 
+// Pieces of wildcards and characters longer than a machine word, placed leftmost or not at all.
+TEST(TitlePattern, LongPiecesWithWildcardsAgreeWithReference) {
+    const std::u16string a(70, u'A');
+    const std::u16string patterns[] = {u"*?" + a + u"B*", u"*#" + a + u"[B-C]*A",
+                                       u"*[!C]" + a + u"*", u"*[!C]" + a + u"B*"};
+    const std::u16string f = u"ABABABABABABAB7ABABABC";  // enough places to look in one pass
+    const std::u16string titles[] = {f + a + u"AAB", f + u"7" + a + u"BA", f + u"C" + a + u"BAA",
+                                     f + u"BC" + a, u"7" + a + u"BA"};
+    for (const auto& pattern : patterns) {
+        for (const auto& title : titles) {
+            EXPECT_EQ(Matches(title, pattern),
+                      reference::Matches(ToCodePoints(title), ToCodePoints(pattern)))
+                << Narrow(pattern) << " / " << Narrow(title);
+        }
+    }
+}
+
 TEST(FilterList, MatchesWhenAnyPatternMatches) {
     // Patterns that start with a plain character, end with one, or have wildcards at both ends,
     // so that every way the list files a pattern is used.
