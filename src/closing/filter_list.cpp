@@ -79,8 +79,8 @@ struct CharacterIndex {
     std::vector<std::uint32_t> at;
 };
 
-// The leftmost place from `at` where the piece [piece, end) of `length` elements, some of them
-// wildcards or bracket lists, stands wholly before `tail`; kNotFound when it does not. One pass
+// The same for the piece of `length` elements from `piece`, some of them wildcards or bracket
+// lists, looked for in the subject that `index` describes. One pass
 // over the title (Baeza-Yates and Gonnet's shift-and): bit j of `state` says that the piece's
 // first j + 1 elements end at the character just read. Each element is tested once against
 // each different character of the title, not at every place.
