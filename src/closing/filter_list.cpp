@@ -80,10 +80,9 @@ struct CharacterIndex {
 };
 
 // The same for the piece of `length` elements from `piece`, some of them wildcards or bracket
-// lists, looked for in the subject that `index` describes. One pass
-// over the title (Baeza-Yates and Gonnet's shift-and): bit j of `state` says that the piece's
-// first j + 1 elements end at the character just read. Each element is tested once against
-// each different character of the title, not at every place.
+// lists, in the subject that `index` describes, in one pass over it (Baeza-Yates and Gonnet's
+// shift-and): bit j of `state` says that the piece's first j + 1 elements end at the character
+// just read. Each element is tested once against each different character, not at every place.
 std::size_t FindPiece(const Element* piece, std::size_t length, const CharacterIndex& index,
                       std::size_t at, std::size_t tail) {
     constexpr std::size_t kMaxWords = (kMaxProgramPathLength + 63) / 64;
