@@ -48,6 +48,8 @@ class WindowRecorder {
     WindowRecorder& operator=(const WindowRecorder&) = delete;
 
     bool Ready() const { return ReadLog().find("READY") != std::string::npos; }
+    // A recorder whose window promised the clipboard's text takes messages again.
+    bool Awake() const { return ReadLog().find("AWAKE") != std::string::npos; }
 
     // The window opened with this title.
     HWND Window(const std::wstring& title) const {

@@ -6,9 +6,11 @@
 // Kinds: normal, tool (WS_EX_TOOLWINDOW), owned (a popup owned by the first window),
 // hidden (never shown), minimised, hotkey (never shown; holds Ctrl+Alt+Shift+F12 as another
 // program's hotkey), closes (closes at WM_CLOSE), slow (closes 4 s after WM_CLOSE), asks
-// (answers WM_CLOSE with a question in a message box it owns). Every other window that gets
-// WM_CLOSE stays, ignoring it. Copied under another name it is another program. In a title,
-// \uXXXX stands for that UTF-16 unit (line breaks, lone surrogates); the log keeps it so.
+// (answers WM_CLOSE with a question in a message box it owns), promises (puts a text on the
+// clipboard by delayed rendering, then stops answering for kSilentMs after READY, as a busy office
+// program does, and logs AWAKE). Every other window that gets WM_CLOSE stays, ignoring it. Copied
+// under another name it is another program. In a title, \uXXXX stands for that UTF-16 unit (line
+// breaks, lone surrogates); the log keeps it so.
 //
 // Copied as Notepad.exe beside DeskBroom.exe it stands in for the editor instead: it writes its
 // command line to notepad-command.txt in its folder and ends at once.
@@ -23,6 +25,7 @@
 namespace {
 
 HANDLE logFile = INVALID_HANDLE_VALUE;
+constexpr DWORD kSilentMs = 8000;
 LARGE_INTEGER frequency;
 
 void Log(const std::wstring& line) {
@@ -117,6 +120,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ::RegisterClassExW(&windowClass);
 
     HWND first = nullptr;
+    bool silent = false;
     for (int i = 2; i < argc; ++i) {
         std::wstring request = argv[i];
         size_t colon = request.find(L':');
@@ -134,6 +138,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             ::SetPropW(hwnd, kind.c_str(), reinterpret_cast<HANDLE>(1));
         if (kind == L"hotkey")
             ::RegisterHotKey(hwnd, 1, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_F12);
+        if (kind == L"promises" && ::OpenClipboard(hwnd)) {
+            ::EmptyClipboard();
+            ::SetClipboardData(CF_UNICODETEXT, nullptr);  // rendered when someone reads it
+            ::CloseClipboard();
+            silent = true;
+        }
         if (kind != L"hidden" && kind != L"hotkey") {
             ::ShowWindow(hwnd, kind == L"minimised" ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
         }
@@ -145,6 +155,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     Log(L"READY");
     ::LocalFree(argv);
+    if (silent) {
+        ::Sleep(kSilentMs);
+        Log(L"AWAKE");
+    }
 
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
