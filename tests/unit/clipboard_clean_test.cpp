@@ -187,4 +187,71 @@ TEST(ClipboardTextLength, StopsAtTheFirstNulWithinTheData) {
     }
 }
 
+// Shaped in a buffer of exactly the capacity the plan asks for, so that a write past it shows
+// under AddressSanitizer.
+std::u16string Shaped(const std::u16string& text, TextShape shape, bool* changes = nullptr) {
+    const ShapePlan plan = PlanShape(text.data(), text.size(), shape);
+    std::vector<char16_t> buffer(std::max(plan.Capacity(), text.size()));
+    std::copy(text.begin(), text.end(), buffer.begin());
+    buffer.resize(plan.Capacity());
+    ShapeText(buffer.data(), plan, shape);
+    if (changes)
+        *changes = plan.changes;
+    return std::u16string(buffer.data(), plan.shapedLength);
+}
+
+TEST(ShapeText, TrimAndJoinAsTheTableSays) {
+    constexpr TextShape kTrim{true, false}, kJoin{false, true}, kBoth{true, true};
+    struct Case {
+        std::u16string text;
+        TextShape shape;
+        std::u16string expected;
+    };
+    const Case cases[] = {
+        {u"  first line\r\nsecond line \r\n\r\nnext paragraph\t\r\n", kBoth,
+         u"first line second line\r\n\r\nnext paragraph"},
+        {u"  first line\r\nsecond line \r\n\r\nnext paragraph\t\r\n", kTrim,
+         u"first line\r\nsecond line \r\n\r\nnext paragraph"},
+        {u"  first line\r\nsecond line \r\n\r\nnext paragraph\t\r\n", kJoin,
+         u"  first line second line\r\n\r\nnext paragraph "},
+        // Every kind of white space goes at the ends, and only there.
+        {u"\t\n\r\u00A0\u2003\u3000\u2028\u0085 a \u00A0\u3000b\u202F\u205F\u1680\u2029\u200A",
+         kTrim, u"a \u00A0\u3000b"},
+        {u"\u200Ba\u200B", kTrim, u"\u200Ba\u200B"},  // zero width space is no white space
+        {u" \r\n\t ", kTrim, u""},
+        {u"", kBoth, u""},
+        {u"no breaks,  two spaces\tand a tab ", kJoin, u"no breaks,  two spaces\tand a tab "},
+        // A single break of each kind, with the blanks around it.
+        {u"a\r\nb", kJoin, u"a b"},
+        {u"a\rb", kJoin, u"a b"},
+        {u"a\nb", kJoin, u"a b"},
+        {u"a \t\n\t b", kJoin, u"a b"},
+        // Two breaks or more, blank lines holding blanks, mixed kinds: one blank line.
+        {u"a\n\nb", kJoin, u"a\r\n\r\nb"},
+        {u"a\r\rb", kJoin, u"a\r\n\r\nb"},
+        {u"a\n\rb", kJoin, u"a\r\n\r\nb"},
+        {u"a\r\n \t \r\n\n\r\n b", kJoin, u"a\r\n\r\nb"},
+        {u"a\r\n\r\nb", kJoin, u"a\r\n\r\nb"},
+        // Growing everywhere: the text must move up before it is written.
+        {u"\n\na\n\nb\n\n", kJoin, u"\r\n\r\na\r\n\r\nb\r\n\r\n"},
+        {u"\n\na\n\nb\n\n", kBoth, u"a\r\n\r\nb"},
+        // Early growth, later shrinking: the room is the largest lead, not the final one.
+        {u"\n\nx\r\n \r\n \r\n \r\ny", kJoin, u"\r\n\r\nx\r\n\r\ny"},
+    };
+    for (const Case& c : cases) {
+        bool changes = false;
+        EXPECT_EQ(Hex(Shaped(c.text, c.shape, &changes)), Hex(c.expected)) << Hex(c.text);
+        EXPECT_EQ(changes, c.expected != c.text) << Hex(c.text);
+    }
+}
+
+TEST(ShapeText, JoinIsIdempotentAndNeverOverrunsOnRandomText) {
+    for (const std::u16string& text : RandomTexts()) {
+        const std::u16string once = Shaped(text, {true, true});
+        bool changes = true;
+        EXPECT_EQ(Shaped(once, {true, true}, &changes), once) << Hex(text);
+        EXPECT_FALSE(changes) << Hex(text);
+    }
+}
+
 }  // namespace
