@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "closing/window_selection.h"
 
@@ -80,6 +81,33 @@ TEST(IsWindowSelected, EmptyFilterListLeavesOnlyTheFixedNames) {
     const FilterList none;
     EXPECT_TRUE(IsWindowSelected({true, false, false, u"Wine System Tray"}, none));
     EXPECT_FALSE(IsWindowSelected({true, false, false, u"DESK BROOM"}, none));
+}
+
+TEST(WindowInFront, TheFirstApplicationWindowFromTheTop) {
+    // Facts in Z order as a tray click leaves them: the taskbar, a menu, hidden and owned
+    // windows, the program's own, then the window the user was working in.
+    const WindowFacts taskbar{true, false, true, u""};
+    const WindowFacts menu{true, false, true, u"Tray menu"};
+    const WindowFacts hidden{false, false, false, u"Hidden"};
+    const WindowFacts dialog{true, true, false, u"Find"};
+    const WindowFacts own{true, false, false, u"Desk Broom"};
+    const WindowFacts cloaked{true, false, false, u"Mail", true};
+    const WindowFacts untitled{true, false, false, u""};
+    const WindowFacts desktop{true, false, false, u"Program Manager"};
+    const WindowFacts editor{true, false, false, u"Notes - Editor"};
+    const WindowFacts browser{true, false, false, u"Web Browser"};
+    struct Case {
+        std::vector<WindowFacts> windows;
+        std::size_t front;
+    };
+    const Case cases[] = {
+        {{taskbar, menu, hidden, dialog, own, cloaked, untitled, editor, browser}, 7},
+        {{browser, editor}, 0},
+        {{taskbar, desktop}, 2},
+        {{}, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WindowInFront(c.windows), c.front) << c.windows.size() << " windows";
 }
 
 TEST(WindowList, KeepsTheFirstThousandInOrder) {
