@@ -77,14 +77,16 @@ std::u16string TitleOf(HWND window) {
 
 }  // namespace
 
-void CloseAll::CloseWindowsNow(HWND mainWindow, const FilterList& filters) {
+void CloseAll::CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer,
+                               const FilterList& filters) {
     // A second request while a run is under way (a tray click or hotkey handled in its pauses)
     // would refill the list under the running loop; it is ignored instead.
     if (running_ || ProgramIsEnding())
         return;
     ReentryGuard running(running_);
     // A new run: what the last one left open is no longer news.
-    ::KillTimer(mainWindow, kStayedOpenTimer);
+    ::KillTimer(mainWindow, stayedOpenTimer_);
+    stayedOpenTimer_ = stayedOpenTimer;
     asked_.clear();
 
     lngWindowList.Clear();
@@ -112,11 +114,11 @@ void CloseAll::CloseWindowsNow(HWND mainWindow, const FilterList& filters) {
             return;
     }
     if (!asked_.empty())
-        ::SetTimer(mainWindow, kStayedOpenTimer, kStayedOpenDelayMs, nullptr);
+        ::SetTimer(mainWindow, stayedOpenTimer, kStayedOpenDelayMs, nullptr);
 }
 
 CloseAll::Outcome CloseAll::WhatStayedOpen(HWND mainWindow) {
-    ::KillTimer(mainWindow, kStayedOpenTimer);
+    ::KillTimer(mainWindow, stayedOpenTimer_);
     Outcome outcome;
     std::vector<StayedOpen> stayed;
     for (const Asked& asked : asked_) {

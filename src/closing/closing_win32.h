@@ -51,12 +51,10 @@ bool IsSelectedNow(HWND hwnd, const FilterList& filters);
 // in between; about two seconds after its last request it looks at what stayed open.
 class CloseAll {
   public:
-    // The timer of `mainWindow` whose WM_TIMER asks for WhatStayedOpen.
-    static constexpr UINT_PTR kStayedOpenTimer = 0x5E;
-
     // Runs to the end unless `mainWindow` goes or the program is asked to end meanwhile. A
-    // request while a run is under way (handled in its pauses) is ignored.
-    void CloseWindowsNow(HWND mainWindow, const FilterList& filters);
+    // request while a run is under way (handled in its pauses) is ignored. About two seconds
+    // after the last request, `stayedOpenTimer` of `mainWindow` asks for WhatStayedOpen.
+    void CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer, const FilterList& filters);
 
     // What the last run left open, for the notification; the timer stops.
     struct Outcome {
@@ -80,6 +78,7 @@ class CloseAll {
     // The windows of the current or last run, in the order the system listed them.
     WindowList lngWindowList;
     std::vector<Asked> asked_;
+    UINT_PTR stayedOpenTimer_ = 0;
     bool running_ = false;
 };
 
