@@ -47,14 +47,22 @@ class WindowsFilter {
 // Whether the selection rules take the window as it is now (visibility, owner, style, title).
 bool IsSelectedNow(HWND hwnd, const FilterList& filters);
 
+// The window the user works in, by the Z order as it is now; null when there is none.
+HWND WindowInFrontNow();
+
+// Whether a copy line of `filters` names the program of `window` (a clipboard's owner).
+bool IsCopyExempt(HWND window, const FilterList& filters);
+
 // The close-all action: WM_CLOSE to every selected window, one every 300 ms, handling messages
 // in between; about two seconds after its last request it looks at what stayed open.
 class CloseAll {
   public:
     // Runs to the end unless `mainWindow` goes or the program is asked to end meanwhile. A
     // request while a run is under way (handled in its pauses) is ignored. About two seconds
-    // after the last request, `stayedOpenTimer` of `mainWindow` asks for WhatStayedOpen.
-    void CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer, const FilterList& filters);
+    // after the last request, `stayedOpenTimer` of `mainWindow` asks for WhatStayedOpen. With
+    // `spareFront` the window in front stays open, and only it, whatever the filters say.
+    void CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer, const FilterList& filters,
+                         bool spareFront);
 
     // What the last run left open, for the notification; the timer stops.
     struct Outcome {
@@ -66,8 +74,8 @@ class CloseAll {
     std::size_t lngWindowCount() const { return lngWindowList.Count(); }
 
   private:
-    // Appends every top-level window that the selection rules take to the list.
-    void CollectWindows(const FilterList& filters);
+    // Appends every top-level window that the selection rules take to the list, but `spared`.
+    void CollectWindows(const FilterList& filters, HWND spared);
 
     // A window the run asked to close; `refused` when the request was not let through.
     struct Asked {
