@@ -6,7 +6,8 @@
 // Kinds: normal, tool (WS_EX_TOOLWINDOW), owned (a popup owned by the first window),
 // hidden (never shown), minimised, hotkey (never shown; holds Ctrl+Alt+Shift+F12 as another
 // program's hotkey), closes (closes at WM_CLOSE), asks (answers WM_CLOSE with a question in a
-// message box it owns). Every other window that gets WM_CLOSE stays, ignoring it. Copied under
+// message box it owns), copies (copies its title, with a form feed, as text and HTML, owning the
+// clipboard). Every other window that gets WM_CLOSE stays, ignoring it. Copied under
 // another name it is another program.
 //
 // Copied as Notepad.exe beside DeskBroom.exe it stands in for the editor instead: it writes its
@@ -15,6 +16,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -71,6 +73,24 @@ bool RecordNotepadStart() {
     return true;
 }
 
+void CopyTitle(HWND owner, const std::wstring& title) {
+    const std::wstring text = title + L"\f";
+    const std::string html = "<b>copied</b>";
+    auto global = [](const void* data, std::size_t size) {
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
+        std::memcpy(::GlobalLock(memory), data, size);
+        ::GlobalUnlock(memory);
+        return memory;
+    };
+    if (!::OpenClipboard(owner))
+        return;
+    ::EmptyClipboard();
+    ::SetClipboardData(CF_UNICODETEXT, global(text.c_str(), (text.size() + 1) * sizeof(wchar_t)));
+    ::SetClipboardData(::RegisterClipboardFormatW(L"HTML Format"),
+                       global(html.c_str(), html.size() + 1));
+    ::CloseClipboard();
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -113,6 +133,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             ::SetPropW(hwnd, kind.c_str(), reinterpret_cast<HANDLE>(1));
         if (kind == L"hotkey")
             ::RegisterHotKey(hwnd, 1, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_F12);
+        if (kind == L"copies")
+            CopyTitle(hwnd, title);
         if (kind != L"hidden" && kind != L"hotkey") {
             ::ShowWindow(hwnd, kind == L"minimised" ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
         }

@@ -573,32 +573,28 @@ void DeskBroom::PickMenuItem(wchar_t accessKey) const {
     EXPECT_TRUE(WaitFor([&] { return OpenMenu() == nullptr; }, 5000)) << "the menu stayed open";
 }
 
-bool DeskBroom::MenuItemChecked(HWND menu, int index, int itemCount) const {
-    // The menu's window is shown before its pixels reach the display, where the last menu's
-    // may still stand: give its first paint a moment.
-    WaitFor([] { return false; }, 500);
+namespace {
+
+int ColorDifference(COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+           std::abs(GetBValue(a) - GetBValue(b));
+}
+
+// Whether the item of `menu` in the rows [top, top + height) shows a check mark. The check mark
+// sits in the column left of the caption: the pixels there that stand out from the item's
+// background (dark while the item is highlighted) are counted.
+bool ItemRowsChecked(HWND menu, int top, int height, int border) {
     RECT rect{};
     ::GetWindowRect(menu, &rect);
-    int itemHeight = (rect.bottom - rect.top) / itemCount;
-    int border = (rect.bottom - rect.top - itemHeight * itemCount) / 2;
-    int top = rect.top + border + index * itemHeight;
-    int column = ::GetSystemMetrics(SM_CXMENUCHECK);
-    // The cursor stays where the tray was clicked, at the menu's corner: the icon's tooltip or a
-    // hover highlight may cover the first item there. Away from both, they are gone.
-    MoveMouseTo({rect.right + 200, rect.bottom + 200});
-    // The check mark sits in the column left of the caption: count the pixels there that stand
-    // out from the item's background (which is dark while the item is highlighted).
+    const int column = ::GetSystemMetrics(SM_CXMENUCHECK);
     auto marks = [&] {
         HDC screen = ::GetDC(nullptr);
-        COLORREF background = ::GetPixel(screen, rect.right - border - 3, top + itemHeight / 2);
+        COLORREF background = ::GetPixel(screen, rect.right - border - 3, top + height / 2);
         int marked = 0;
-        for (int y = top + 1; y < top + itemHeight - 1; ++y) {
+        for (int y = top + 1; y < top + height - 1; ++y) {
             for (int x = rect.left + border; x < rect.left + border + column; ++x) {
                 COLORREF c = ::GetPixel(screen, x, y);
-                int difference = std::abs(GetRValue(c) - GetRValue(background)) +
-                                 std::abs(GetGValue(c) - GetGValue(background)) +
-                                 std::abs(GetBValue(c) - GetBValue(background));
-                if (c != CLR_INVALID && difference > 200)
+                if (c != CLR_INVALID && ColorDifference(c, background) > 200)
                     ++marked;
             }
         }
@@ -617,6 +613,69 @@ bool DeskBroom::MenuItemChecked(HWND menu, int index, int itemCount) const {
         marked = again;
     }
     return marked >= 4;
+}
+
+}  // namespace
+
+bool DeskBroom::MenuItemChecked(HWND menu, int index, int itemCount) const {
+    // The menu's window is shown before its pixels reach the display, where the last menu's
+    // may still stand: give its first paint a moment.
+    WaitFor([] { return false; }, 500);
+    RECT rect{};
+    ::GetWindowRect(menu, &rect);
+    int itemHeight = (rect.bottom - rect.top) / itemCount;
+    int border = (rect.bottom - rect.top - itemHeight * itemCount) / 2;
+    // The cursor stays where the tray was clicked, at the menu's corner: the icon's tooltip or a
+    // hover highlight may cover the first item there. Away from both, they are gone.
+    MoveMouseTo({rect.right + 200, rect.bottom + 200});
+    return ItemRowsChecked(menu, rect.top + border + index * itemHeight, itemHeight, border);
+}
+
+bool DeskBroom::HighlightedItemChecked(HWND menu) const {
+    WaitFor([] { return false; }, 500);
+    RECT rect{};
+    ::GetWindowRect(menu, &rect);
+    // The highlight is the longest run of rows whose right end stands out from the menu's own
+    // colour; a separator's line is a row or two.
+    const int border = 3;
+    const COLORREF plain = ::GetSysColor(COLOR_MENU);
+    HDC screen = ::GetDC(nullptr);
+    int bestTop = 0, bestHeight = 0;
+    for (int y = rect.top + border, runTop = 0, run = 0; y < rect.bottom - border; ++y) {
+        const COLORREF c = ::GetPixel(screen, rect.right - border - 3, y);
+        run = ColorDifference(c, plain) > 100 ? run + 1 : 0;
+        if (run == 1)
+            runTop = y;
+        if (run > bestHeight) {
+            bestTop = runTop;
+            bestHeight = run;
+        }
+    }
+    ::ReleaseDC(nullptr, screen);
+    return bestHeight > 4 && ItemRowsChecked(menu, bestTop, bestHeight, border);
+}
+
+HWND DeskBroom::OpenOptions() const {
+    RightClickTrayIcon();
+    HWND menu = WaitForMenu();
+    if (!menu)
+        return nullptr;
+    PressKey('O');
+    HWND options = nullptr;
+    WaitFor([&] {
+        for (HWND open : WindowsOf(pid(), L"#32768", nullptr)) {
+            if (open != menu)
+                options = open;
+        }
+        return options != nullptr;
+    });
+    return options;
+}
+
+void DeskBroom::PickOption(wchar_t accessKey) const {
+    ASSERT_NE(OpenOptions(), nullptr) << "the Options submenu did not open";
+    PressKey(static_cast<WORD>(::VkKeyScanW(accessKey) & 0xFF));
+    EXPECT_TRUE(WaitFor([&] { return OpenMenu() == nullptr; }, 5000)) << "the menu stayed open";
 }
 
 HWND DeskBroom::FindMessageBox() const {

@@ -169,7 +169,14 @@ class DeskBroom {
     // Right click on the icon, then the item's access key.
     void PickMenuItem(wchar_t accessKey) const;
     // Whether the open menu shows a check mark at the item (0-based), read from the screen.
-    bool MenuItemChecked(HWND menu, int index, int itemCount = 8) const;
+    bool MenuItemChecked(HWND menu, int index, int itemCount = 9) const;
+    // The same for the item the keyboard has highlighted, in a menu of items of any height.
+    bool HighlightedItemChecked(HWND menu) const;
+    // Right click on the icon, then O: the Options submenu, its first item highlighted; null
+    // when it did not open.
+    HWND OpenOptions() const;
+    // The same, then the item's access key.
+    void PickOption(wchar_t accessKey) const;
 
     // A message box of this process captioned "DeskBroom".
     HWND FindMessageBox() const;
