@@ -56,7 +56,7 @@ struct ClipboardContents {
     UniqueHglobal text;  // CF_UNICODETEXT data of our own: the text and a NUL
     std::size_t length = 0;
     // The text as read, kept only where cleaning changes it: put back if the cleaned text
-    // cannot be set after the clipboard was emptied. So without it nothing changes.
+    // cannot be set after the clipboard was emptied; without it the cleaning changed nothing.
     UniqueHglobal original;
     std::vector<Marker> markers;
 };
