@@ -573,28 +573,55 @@ void DeskBroom::PickMenuItem(wchar_t accessKey) const {
     EXPECT_TRUE(WaitFor([&] { return OpenMenu() == nullptr; }, 5000)) << "the menu stayed open";
 }
 
-namespace {
-
-int ColorDifference(COLORREF a, COLORREF b) {
-    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
-           std::abs(GetBValue(a) - GetBValue(b));
-}
-
-// Whether the item of `menu` in the rows [top, top + height) shows a check mark. The check mark
-// sits in the column left of the caption: the pixels there that stand out from the item's
-// background (dark while the item is highlighted) are counted.
-bool ItemRowsChecked(HWND menu, int top, int height, int border) {
+bool DeskBroom::MenuItemChecked(HWND menu, int index, int itemCount) const {
+    // The menu's window is shown before its pixels reach the display, where the last menu's
+    // may still stand: give its first paint a moment.
+    WaitFor([] { return false; }, 500);
     RECT rect{};
     ::GetWindowRect(menu, &rect);
-    const int column = ::GetSystemMetrics(SM_CXMENUCHECK);
+    int itemHeight = (rect.bottom - rect.top) / itemCount;
+    int border = (rect.bottom - rect.top - itemHeight * itemCount) / 2;
+    int top = rect.top + border + index * itemHeight;
+    int column = ::GetSystemMetrics(SM_CXMENUCHECK);
+    // The cursor stays where the tray was clicked, at the menu's corner: the icon's tooltip or a
+    // hover highlight may cover the first item there. Away from both, they are gone.
+    MoveMouseTo({rect.right + 200, rect.bottom + 200});
+    if (index == kHighlighted) {
+        // The longest run of rows whose right end stands out from the menu's colour; a
+        // separator's line is a row or two.
+        border = 3;
+        const COLORREF plain = ::GetSysColor(COLOR_MENU);
+        HDC screen = ::GetDC(nullptr);
+        itemHeight = 0;
+        for (int y = rect.top + border, runTop = 0, run = 0; y < rect.bottom - border; ++y) {
+            const COLORREF c = ::GetPixel(screen, rect.right - border - 3, y);
+            run = std::abs(GetRValue(c) - GetRValue(plain)) +
+                              std::abs(GetGValue(c) - GetGValue(plain)) +
+                              std::abs(GetBValue(c) - GetBValue(plain)) >
+                          100
+                      ? run + 1
+                      : 0;
+            runTop = run == 1 ? y : runTop;
+            if (run > itemHeight)
+                top = runTop, itemHeight = run;
+        }
+        ::ReleaseDC(nullptr, screen);
+        if (itemHeight <= 4)
+            return false;
+    }
+    // The check mark sits in the column left of the caption: count the pixels there that stand
+    // out from the item's background (which is dark while the item is highlighted).
     auto marks = [&] {
         HDC screen = ::GetDC(nullptr);
-        COLORREF background = ::GetPixel(screen, rect.right - border - 3, top + height / 2);
+        COLORREF background = ::GetPixel(screen, rect.right - border - 3, top + itemHeight / 2);
         int marked = 0;
-        for (int y = top + 1; y < top + height - 1; ++y) {
+        for (int y = top + 1; y < top + itemHeight - 1; ++y) {
             for (int x = rect.left + border; x < rect.left + border + column; ++x) {
                 COLORREF c = ::GetPixel(screen, x, y);
-                if (c != CLR_INVALID && ColorDifference(c, background) > 200)
+                int difference = std::abs(GetRValue(c) - GetRValue(background)) +
+                                 std::abs(GetGValue(c) - GetGValue(background)) +
+                                 std::abs(GetBValue(c) - GetBValue(background));
+                if (c != CLR_INVALID && difference > 200)
                     ++marked;
             }
         }
@@ -615,59 +642,15 @@ bool ItemRowsChecked(HWND menu, int top, int height, int border) {
     return marked >= 4;
 }
 
-}  // namespace
-
-bool DeskBroom::MenuItemChecked(HWND menu, int index, int itemCount) const {
-    // The menu's window is shown before its pixels reach the display, where the last menu's
-    // may still stand: give its first paint a moment.
-    WaitFor([] { return false; }, 500);
-    RECT rect{};
-    ::GetWindowRect(menu, &rect);
-    int itemHeight = (rect.bottom - rect.top) / itemCount;
-    int border = (rect.bottom - rect.top - itemHeight * itemCount) / 2;
-    // The cursor stays where the tray was clicked, at the menu's corner: the icon's tooltip or a
-    // hover highlight may cover the first item there. Away from both, they are gone.
-    MoveMouseTo({rect.right + 200, rect.bottom + 200});
-    return ItemRowsChecked(menu, rect.top + border + index * itemHeight, itemHeight, border);
-}
-
-bool DeskBroom::HighlightedItemChecked(HWND menu) const {
-    WaitFor([] { return false; }, 500);
-    RECT rect{};
-    ::GetWindowRect(menu, &rect);
-    // The highlight is the longest run of rows whose right end stands out from the menu's own
-    // colour; a separator's line is a row or two.
-    const int border = 3;
-    const COLORREF plain = ::GetSysColor(COLOR_MENU);
-    HDC screen = ::GetDC(nullptr);
-    int bestTop = 0, bestHeight = 0;
-    for (int y = rect.top + border, runTop = 0, run = 0; y < rect.bottom - border; ++y) {
-        const COLORREF c = ::GetPixel(screen, rect.right - border - 3, y);
-        run = ColorDifference(c, plain) > 100 ? run + 1 : 0;
-        if (run == 1)
-            runTop = y;
-        if (run > bestHeight) {
-            bestTop = runTop;
-            bestHeight = run;
-        }
-    }
-    ::ReleaseDC(nullptr, screen);
-    return bestHeight > 4 && ItemRowsChecked(menu, bestTop, bestHeight, border);
-}
-
 HWND DeskBroom::OpenOptions() const {
     RightClickTrayIcon();
-    HWND menu = WaitForMenu();
-    if (!menu)
-        return nullptr;
-    PressKey('O');
+    const HWND menu = WaitForMenu();
     HWND options = nullptr;
+    PressKey('O');
     WaitFor([&] {
-        for (HWND open : WindowsOf(pid(), L"#32768", nullptr)) {
-            if (open != menu)
-                options = open;
-        }
-        return options != nullptr;
+        for (HWND open : WindowsOf(pid(), L"#32768", nullptr))
+            options = open != menu ? open : options;
+        return menu && options;
     });
     return options;
 }

@@ -168,10 +168,10 @@ class DeskBroom {
     HWND WaitForMenu(DWORD timeoutMs = 5000) const;
     // Right click on the icon, then the item's access key.
     void PickMenuItem(wchar_t accessKey) const;
-    // Whether the open menu shows a check mark at the item (0-based), read from the screen.
+    // Whether the open menu shows a check mark at the item (0-based; kHighlighted: the one the
+    // keyboard is on, in a menu of items of any height), read from the screen.
+    static constexpr int kHighlighted = -1;
     bool MenuItemChecked(HWND menu, int index, int itemCount = 9) const;
-    // The same for the item the keyboard has highlighted, in a menu of items of any height.
-    bool HighlightedItemChecked(HWND menu) const;
     // Right click on the icon, then O: the Options submenu, its first item highlighted; null
     // when it did not open.
     HWND OpenOptions() const;

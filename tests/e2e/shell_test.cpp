@@ -91,7 +91,7 @@ TEST_F(ShellTest, OptionsSwitchByTheirAccessKeysStoreAndShowTheirTicks) {
         EXPECT_NE(options, nullptr) << "the Options submenu did not open";
         for (int i = 0; i < item.downs; ++i)
             PressKey(VK_DOWN);
-        const bool checked = options && app.HighlightedItemChecked(options);
+        const bool checked = options && app.MenuItemChecked(options, DeskBroom::kHighlighted);
         PressKey(VK_ESCAPE);
         PressKey(VK_ESCAPE);
         EXPECT_TRUE(WaitFor([&] { return app.OpenMenu() == nullptr; }));

@@ -84,30 +84,22 @@ TEST(IsWindowSelected, EmptyFilterListLeavesOnlyTheFixedNames) {
 }
 
 TEST(WindowInFront, TheFirstApplicationWindowFromTheTop) {
-    // Facts in Z order as a tray click leaves them: the taskbar, a menu, hidden and owned
-    // windows, the program's own, then the window the user was working in.
-    const WindowFacts taskbar{true, false, true, u""};
-    const WindowFacts menu{true, false, true, u"Tray menu"};
-    const WindowFacts hidden{false, false, false, u"Hidden"};
-    const WindowFacts dialog{true, true, false, u"Find"};
-    const WindowFacts own{true, false, false, u"Desk Broom"};
-    const WindowFacts cloaked{true, false, false, u"Mail", true};
-    const WindowFacts untitled{true, false, false, u""};
-    const WindowFacts desktop{true, false, false, u"Program Manager"};
-    const WindowFacts editor{true, false, false, u"Notes - Editor"};
-    const WindowFacts browser{true, false, false, u"Web Browser"};
-    struct Case {
-        std::vector<WindowFacts> windows;
-        std::size_t front;
-    };
-    const Case cases[] = {
-        {{taskbar, menu, hidden, dialog, own, cloaked, untitled, editor, browser}, 7},
-        {{browser, editor}, 0},
-        {{taskbar, desktop}, 2},
-        {{}, 0},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(WindowInFront(c.windows), c.front) << c.windows.size() << " windows";
+    // In Z order as a tray click leaves them: the taskbar and a menu (tool windows), hidden,
+    // owned, cloaked and untitled windows, the program's own and the desktop, then the window
+    // the user was working in.
+    const std::vector<WindowFacts> windows = {{true, false, true, u""},
+                                              {true, false, true, u"Menu"},
+                                              {false, false, false, u"Hidden"},
+                                              {true, true, false, u"Find"},
+                                              {true, false, false, u"Mail", true},
+                                              {true, false, false, u""},
+                                              {true, false, false, u"Desk Broom"},
+                                              {true, false, false, u"Program Manager"},
+                                              {true, false, false, u"Notes - Editor"},
+                                              {true, false, false, u"Web Browser"}};
+    EXPECT_EQ(WindowInFront(windows), 8u);
+    EXPECT_EQ(WindowInFront(std::span(windows).subspan(9)), 0u);
+    EXPECT_EQ(WindowInFront(std::span(windows).first(8)), 8u);  // none
 }
 
 TEST(WindowList, KeepsTheFirstThousandInOrder) {
