@@ -214,8 +214,7 @@ int wmain(int argc, wchar_t** argv) {
     const Memory empty = Median(deskBroom, "", nullptr, "DeskBroom, empty filter file");
     const Memory filtered = Median(deskBroom, patterns, nullptr, "DeskBroom, 10000 patterns");
     const Memory armed = Median(deskBroom, "", L"HotkeysActivated", "DeskBroom, hotkeys armed");
-    const Memory everyCopy =
-        Median(deskBroom, "", L"CcEveryCopy", "DeskBroom, every copy cleaned, after one");
+    const Memory everyCopy = Median(deskBroom, "", L"CcEveryCopy", "DeskBroom, every copy cleaned");
     const Memory huge = Median(deskBroom, oneLine, nullptr, "DeskBroom, 100 MB one-line filter");
 
     const double fileSize = static_cast<double>(patterns.size());
