@@ -124,14 +124,12 @@ void CopyOut(benchmark::State& state, bool clean, TextShape shape = {}) {
                      }).length;
         }
         if (shape.trim || shape.joinLines) {
-            const ShapePlan plan = PlanShape(own.get(), length, shape);
-            if (plan.Capacity() > source.size()) {
-                std::unique_ptr<char16_t[]> larger(new char16_t[plan.Capacity() + 1]);
-                std::memcpy(larger.get(), own.get(), length * sizeof(char16_t));
-                own = std::move(larger);
-            }
-            ShapeText(own.get(), plan, shape);
-            length = plan.shapedLength;
+            length = ShapeText(own.get(), length, source.size(), shape, [&](std::size_t units) {
+                         std::unique_ptr<char16_t[]> larger(new char16_t[units + 1]);
+                         std::memcpy(larger.get(), own.get(), kTextBytes);
+                         own = std::move(larger);
+                         return own.get();
+                     })->length;
         }
         own[length] = u'\0';
         benchmark::DoNotOptimize(own.get());

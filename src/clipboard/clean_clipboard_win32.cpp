@@ -55,9 +55,10 @@ struct ClipboardContents {
     DWORD sequence = 0;
     UniqueHglobal text;  // CF_UNICODETEXT data of our own: the text and a NUL
     std::size_t length = 0;
-    // The text as read, kept only where cleaning changes it: put back if the cleaned text
-    // cannot be set after the clipboard was emptied; without it the cleaning changed nothing.
+    // The text as read, kept only where cleaning may change it: put back if the cleaned text
+    // cannot be set after the clipboard was emptied.
     UniqueHglobal original;
+    bool changed = false;  // whether the cleaned text differs from the text as read
     std::vector<Marker> markers;
 };
 
@@ -163,8 +164,14 @@ std::optional<ClipboardContents> ReadOpenClipboard(TextShape shape) {
         if (contents.length != 0)
             std::memcpy(copy, text, contents.length * sizeof(char16_t));
         copy[contents.length] = u'\0';
-        if (std::any_of(copy, copy + contents.length, IsRemovedControlCharacter) ||
-            ((shape.trim || shape.joinLines) && PlanShape(copy, contents.length, shape).changes)) {
+        // Trimming may change a text that begins or ends with white space, joining one with a
+        // line break.
+        auto mayChange = [&](char16_t c) {
+            return IsRemovedControlCharacter(c) || (shape.joinLines && (c == u'\r' || c == u'\n'));
+        };
+        const bool trimmable = shape.trim && contents.length != 0 &&
+                               (IsWhiteSpace(copy[0]) || IsWhiteSpace(copy[contents.length - 1]));
+        if (trimmable || std::any_of(copy, copy + contents.length, mayChange)) {
             contents.original = GlobalCopy(copy, (contents.length + 1) * sizeof(char16_t));
             if (!contents.original)
                 return std::nullopt;
@@ -195,37 +202,39 @@ std::optional<ClipboardContents> ReadOpenClipboard(TextShape shape) {
 // Cleans the text in place, processing messages between steps, then shapes it, in a larger
 // block where joining lengthens it; false when the window went or memory ran out.
 bool CleanText(ClipboardContents& contents, TextShape shape, const MessagePump& pump) {
-    ShapePlan plan;
-    {
-        GlobalLockGuard lock(contents.text.get());
-        auto* text = static_cast<char16_t*>(lock.data());
-        if (!text)
-            return false;
-        ChunkedCleaning result = RemoveControlCharacters(text, contents.length, kChunkUnits, pump);
-        if (!result.completed)
-            return false;
-        contents.length = result.length;
-        text[contents.length] = u'\0';
-        if (!shape.trim && !shape.joinLines)
-            return true;
-        plan = PlanShape(text, contents.length, shape);
-    }
-    const std::size_t bytes = (plan.Capacity() + 1) * sizeof(char16_t);
-    if (bytes > ::GlobalSize(contents.text.get())) {
-        HGLOBAL larger = ::GlobalReAlloc(contents.text.get(), bytes, GMEM_MOVEABLE);
-        if (!larger)
-            return false;
-        contents.text.release();
-        contents.text.reset(larger);
-    }
-    GlobalLockGuard lock(contents.text.get());
-    auto* text = static_cast<char16_t*>(lock.data());
+    auto* text = static_cast<char16_t*>(::GlobalLock(contents.text.get()));
     if (!text)
         return false;
-    ShapeText(text, plan, shape);
-    contents.length = plan.shapedLength;
-    text[contents.length] = u'\0';
-    return true;
+    std::optional<ShapedText> shaped;
+    const std::size_t read = contents.length;
+    ChunkedCleaning result = RemoveControlCharacters(text, contents.length, kChunkUnits, pump);
+    if (result.completed) {
+        contents.length = result.length;
+        shaped = ShapedText{contents.length, false};
+        if (shape.trim || shape.joinLines) {
+            const std::size_t capacity = ::GlobalSize(contents.text.get()) / sizeof(char16_t) - 1;
+            shaped = ShapeText(text, contents.length, capacity, shape, [&](std::size_t units) {
+                // A block is moved only while it is unlocked.
+                ::GlobalUnlock(contents.text.get());
+                HGLOBAL larger = ::GlobalReAlloc(contents.text.get(),
+                                                 (units + 1) * sizeof(char16_t), GMEM_MOVEABLE);
+                if (larger) {
+                    contents.text.release();
+                    contents.text.reset(larger);
+                }
+                text = static_cast<char16_t*>(::GlobalLock(contents.text.get()));
+                return larger ? text : nullptr;
+            });
+        }
+    }
+    if (shaped) {
+        contents.length = shaped->length;
+        contents.changed = contents.length != read || shaped->changes;
+        text[contents.length] = u'\0';
+    }
+    if (text)
+        ::GlobalUnlock(contents.text.get());
+    return shaped.has_value();
 }
 
 // The open clipboard over our prepared data; each handle the clipboard takes is released here.
@@ -332,7 +341,7 @@ bool ClipboardCleaner::Clean(HWND owner, TextShape shape, const CopyExemption* e
         if (!contents || !CleanText(*contents, shape, pump))
             return false;
         // Writing the same text again would give clipboard history a second entry.
-        if (decision == CopyCleaning::IfTextChanges && !contents->original)
+        if (decision == CopyCleaning::IfTextChanges && !contents->changed)
             return false;
         switch (WriteClipboard(owner, *contents, pump, lastOwnWrite_)) {
             case WriteResult::Written:

@@ -102,79 +102,91 @@ Run ReadRun(const char16_t* text, std::size_t begin, std::size_t length) noexcep
     return {i, breaks};
 }
 
-// The length of a run's replacement: a space for one break, a blank line for more.
-std::size_t ReplacementLength(const Run& run) noexcept {
-    return run.breaks == 1 ? 1 : kBlankLine.size();
+// What replaces a run: a space for one break, a blank line for more.
+std::u16string_view Replacement(const Run& run) noexcept {
+    return run.breaks == 1 ? std::u16string_view(u" ") : kBlankLine;
+}
+
+// How far ahead of the writing the reading must begin so that joining text[0, length) in place
+// never overtakes it: the largest lead the writing takes over the reading after a run.
+std::size_t JoinRoom(const char16_t* text, std::size_t length) noexcept {
+    std::size_t room = 0;
+    std::size_t written = 0;
+    for (std::size_t read = 0; read < length;) {
+        const std::size_t lineBreak = NextBreak(text, read, length);
+        const std::size_t begin = BlanksBefore(text, read, lineBreak, length);
+        written += begin - read;
+        if (begin == length)
+            break;
+        const Run run = ReadRun(text, begin, length);
+        written += Replacement(run).size();
+        read = run.end;
+        if (written > read)
+            room = std::max(room, written - read);
+    }
+    return room;
+}
+
+struct JoinProgress {
+    std::size_t read;
+    std::size_t written;
+    bool done;  // else stopped at the run at `read`, whose replacement would overtake it
+};
+
+// Joins buffer[read, end) onto buffer[written, ...), written <= read. Only a run that holds a
+// line break changes; the text between such runs moves down as it is.
+JoinProgress JoinInPlace(char16_t* buffer, std::size_t read, std::size_t end, std::size_t written,
+                         bool& changes) noexcept {
+    while (read < end) {
+        const std::size_t lineBreak = NextBreak(buffer, read, end);
+        const std::size_t begin = BlanksBefore(buffer, read, lineBreak, end);
+        if (written != read)
+            std::copy(buffer + read, buffer + begin, buffer + written);
+        written += begin - read;
+        read = begin;
+        if (begin == end)
+            break;
+        const Run run = ReadRun(buffer, begin, end);
+        const std::u16string_view replacement = Replacement(run);
+        if (written + replacement.size() > run.end)
+            return {read, written, false};
+        // A blank line already written as CR LF CR LF stays as it is.
+        changes |= std::u16string_view(buffer + begin, run.end - begin) != replacement;
+        std::copy(replacement.begin(), replacement.end(), buffer + written);
+        written += replacement.size();
+        read = run.end;
+    }
+    return {read, written, true};
 }
 
 }  // namespace
 
-ShapePlan PlanShape(const char16_t* text, std::size_t length, TextShape shape) noexcept {
-    ShapePlan plan;
-    plan.length = length;
+std::optional<ShapedText> ShapeText(char16_t* buffer, std::size_t length, std::size_t capacity,
+                                    TextShape shape, const GrowBuffer& grow) {
+    std::size_t start = 0;
+    std::size_t end = length;
     if (shape.trim) {
-        while (plan.length != 0 && IsWhiteSpace(text[plan.length - 1]))
-            --plan.length;
-        while (plan.start != plan.length && IsWhiteSpace(text[plan.start]))
-            ++plan.start;
-        plan.length -= plan.start;
-        plan.changes = plan.length != length;
+        while (end != 0 && IsWhiteSpace(buffer[end - 1]))
+            --end;
+        while (start != end && IsWhiteSpace(buffer[start]))
+            ++start;
     }
-    plan.shapedLength = plan.length;
-    if (!shape.joinLines)
-        return plan;
-    const char16_t* kept = text + plan.start;
-    std::size_t written = 0;
-    // Only a run that holds a line break changes; the text between such runs stays as it is.
-    for (std::size_t read = 0; read < plan.length;) {
-        const std::size_t lineBreak = NextBreak(kept, read, plan.length);
-        const std::size_t begin = BlanksBefore(kept, read, lineBreak, plan.length);
-        written += begin - read;
-        if (begin == plan.length)
-            break;
-        const Run run = ReadRun(kept, begin, plan.length);
-        written += ReplacementLength(run);
-        // A blank line already written as CR LF CR LF stays as it is.
-        const std::u16string_view replaced(kept + begin, run.end - begin);
-        plan.changes |= run.breaks == 1 || replaced != kBlankLine;
-        read = run.end;
-        if (written > read)
-            plan.room = std::max(plan.room, written - read);
-    }
-    plan.shapedLength = written;
-    return plan;
-}
-
-void ShapeText(char16_t* buffer, const ShapePlan& plan, TextShape shape) noexcept {
+    ShapedText shaped{end - start, end - start != length};
     if (!shape.joinLines) {
-        if (plan.start != 0)
-            std::copy(buffer + plan.start, buffer + plan.start + plan.length, buffer);
-        return;
+        if (start != 0)
+            std::copy(buffer + start, buffer + end, buffer);
+        return shaped;
     }
-    // Reading begins at least `room` units ahead of writing.
-    std::size_t ahead = plan.start;
-    if (plan.room > ahead) {
-        std::copy_backward(buffer + ahead, buffer + ahead + plan.length,
-                           buffer + plan.room + plan.length);
-        ahead = plan.room;
+    JoinProgress progress = JoinInPlace(buffer, start, end, 0, shaped.changes);
+    if (!progress.done) {
+        // The rest, from the run that would overtake, moves up by the lead its joining needs.
+        const std::size_t rest = end - progress.read;
+        const std::size_t to = progress.written + JoinRoom(buffer + progress.read, rest);
+        if (to + rest > capacity && !(buffer = grow(to + rest)))
+            return std::nullopt;
+        std::copy_backward(buffer + progress.read, buffer + end, buffer + to + rest);
+        progress = JoinInPlace(buffer, to, to + rest, progress.written, shaped.changes);
     }
-    const char16_t* text = buffer + ahead;
-    std::size_t written = 0;
-    for (std::size_t read = 0; read < plan.length;) {
-        const std::size_t lineBreak = NextBreak(text, read, plan.length);
-        const std::size_t begin = BlanksBefore(text, read, lineBreak, plan.length);
-        if (buffer + written != text + read)
-            std::copy(text + read, text + begin, buffer + written);
-        written += begin - read;
-        if (begin == plan.length)
-            break;
-        const Run run = ReadRun(text, begin, plan.length);
-        if (run.breaks == 1) {
-            buffer[written++] = u' ';
-        } else {
-            std::copy(kBlankLine.begin(), kBlankLine.end(), buffer + written);
-            written += kBlankLine.size();
-        }
-        read = run.end;
-    }
+    shaped.length = progress.written;
+    return shaped;
 }

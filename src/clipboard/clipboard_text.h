@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 
 // Codes 0 to 8, 11, 12 and 14 to 31. Tab, line feed, carriage return and everything from 32 up
 // stay; surrogates are far above 31, so pairs always stay whole.
@@ -43,20 +44,20 @@ struct TextShape {
     bool joinLines = false;
 };
 
-// What shaping a text will do, found in one reading pass before anything is written. Joining
-// may lengthen the text (LF LF becomes CR LF CR LF), so the text may first have to move up in
-// a larger buffer, so that writing never overtakes reading.
-struct ShapePlan {
-    std::size_t start = 0;   // where the text that trimming keeps begins
-    std::size_t length = 0;  // its length
-    std::size_t room = 0;    // how far ahead of the writing the reading must begin
-    std::size_t shapedLength = 0;
-    bool changes = false;  // whether the shaped text differs from the text
-    // The units the buffer must hold for ShapeText, beside the final NUL.
-    std::size_t Capacity() const { return (room > start ? room : start) + length; }
+// The shaped text's length, and whether shaping changed the text.
+struct ShapedText {
+    std::size_t length = 0;
+    bool changes = false;
 };
-ShapePlan PlanShape(const char16_t* text, std::size_t length, TextShape shape) noexcept;
 
-// Shapes text[0, length) as `plan` (made over that text) says, in place in a buffer of at least
-// plan.Capacity() units; the shaped text begins at buffer[0] and is plan.shapedLength long.
-void ShapeText(char16_t* buffer, const ShapePlan& plan, TextShape shape) noexcept;
+// Gives a buffer of at least `units` units that holds what the last one held (it may be the same
+// one, moved); null when there is no memory for it.
+using GrowBuffer = std::function<char16_t*(std::size_t units)>;
+
+// Shapes text[0, length) in place, in one pass over it; the shaped text begins at the buffer's
+// start. Joining may lengthen the text (LF LF becomes CR LF CR LF): where writing would overtake
+// what is not yet read, the rest moves up first, in a buffer that `grow` enlarges when its
+// `capacity` (in units, at least `length`) is too small. Nothing when `grow` gives no buffer:
+// the text is then left half shaped. No allocation besides.
+std::optional<ShapedText> ShapeText(char16_t* buffer, std::size_t length, std::size_t capacity,
+                                    TextShape shape, const GrowBuffer& grow);

@@ -123,11 +123,14 @@ TEST_F(ClipboardTest, TrimAndJoinShapeTheCleanedTextByTrayClickAndByHotkey) {
     struct Case {
         const wchar_t *trim, *join;
         std::wstring expected;
+        std::wstring text = L"";
     };
     const Case cases[] = {
         {L"1", L"0", L"first line\r\nsecond line \r\n\r\nnext paragraph"},
         {L"0", L"1", L"  first line second line\r\n\r\nnext paragraph "},
         {L"1", L"1", L"first line second line\r\n\r\nnext paragraph"},
+        // Paragraphs apart by LF LF: the text grows as it is joined.
+        {L"0", L"1", L"a\r\n\r\nb\r\n\r\nc\r\n\r\nd", L"a\n\nb\n\nc\n\nd"},
     };
     WriteSetting(L"HotkeysActivated", L"1");
     for (const Case& c : cases) {
@@ -137,7 +140,7 @@ TEST_F(ClipboardTest, TrimAndJoinShapeTheCleanedTextByTrayClickAndByHotkey) {
         for (bool byHotkey : {false, true}) {
             SCOPED_TRACE(testing::Message() << "trim " << c.trim << ", join " << c.join
                                             << (byHotkey ? ", hotkey" : ", tray click"));
-            SetClipboard({{CF_UNICODETEXT, TextData(example)}});
+            SetClipboard({{CF_UNICODETEXT, TextData(c.text.empty() ? example : c.text)}});
             ASSERT_TRUE(CleanByTrayClick(app, byHotkey));
             EXPECT_EQ(ReadClipboard().text, c.expected);
         }

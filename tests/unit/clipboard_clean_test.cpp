@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -187,17 +188,21 @@ TEST(ClipboardTextLength, StopsAtTheFirstNulWithinTheData) {
     }
 }
 
-// Shaped in a buffer of exactly the capacity the plan asks for, so that a write past it shows
-// under AddressSanitizer.
+// Shaped in a buffer of exactly the text's size, grown to exactly what is asked for, so that a
+// write past it shows under AddressSanitizer.
 std::u16string Shaped(const std::u16string& text, TextShape shape, bool* changes = nullptr) {
-    const ShapePlan plan = PlanShape(text.data(), text.size(), shape);
-    std::vector<char16_t> buffer(std::max(plan.Capacity(), text.size()));
-    std::copy(text.begin(), text.end(), buffer.begin());
-    buffer.resize(plan.Capacity());
-    ShapeText(buffer.data(), plan, shape);
+    auto buffer = std::make_unique<char16_t[]>(text.size());
+    std::copy(text.begin(), text.end(), buffer.get());
+    const std::optional<ShapedText> shaped =
+        ShapeText(buffer.get(), text.size(), text.size(), shape, [&](std::size_t units) {
+            auto larger = std::make_unique<char16_t[]>(units);
+            std::copy(buffer.get(), buffer.get() + text.size(), larger.get());
+            buffer = std::move(larger);
+            return buffer.get();
+        });
     if (changes)
-        *changes = plan.changes;
-    return std::u16string(buffer.data(), plan.shapedLength);
+        *changes = shaped->changes;
+    return std::u16string(buffer.get(), shaped->length);
 }
 
 TEST(ShapeText, TrimAndJoinAsTheTableSays) {
@@ -237,6 +242,8 @@ TEST(ShapeText, TrimAndJoinAsTheTableSays) {
         {u"\n\na\n\nb\n\n", kBoth, u"a\r\n\r\nb"},
         // Early growth, later shrinking: the room is the largest lead, not the final one.
         {u"\n\nx\r\n \r\n \r\n \r\ny", kJoin, u"\r\n\r\nx\r\n\r\ny"},
+        // Shrinking first, then growing past what the shrinking gave.
+        {u"a\r\nb\n\nc\n\nd\n\ne", kJoin, u"a b\r\n\r\nc\r\n\r\nd\r\n\r\ne"},
     };
     for (const Case& c : cases) {
         bool changes = false;
