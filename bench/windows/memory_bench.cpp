@@ -7,6 +7,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -67,9 +68,30 @@ void CloseWindowsOf(DWORD pid) {
         static_cast<LPARAM>(pid));
 }
 
-// Starts `exe` from a folder of its own holding `filter` as its filter file; with `hotkeys`
-// the stored switch arms them at start-up.
-Memory Measure(const std::wstring& exe, const std::string& filter, bool hotkeys) {
+// Copies a short text with an HTML format beside it, as a browser does.
+void CopyFormattedText() {
+    if (!::OpenClipboard(nullptr))
+        return;
+    ::EmptyClipboard();
+    auto put = [](UINT format, const void* data, std::size_t size) {
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
+        if (!memory)
+            return;
+        std::memcpy(::GlobalLock(memory), data, size);
+        ::GlobalUnlock(memory);
+        ::SetClipboardData(format, memory);
+    };
+    const wchar_t text[] = L"Copied\tfrom a page\f";
+    const char html[] = "<b>Copied</b> from a page";
+    put(CF_UNICODETEXT, text, sizeof text);
+    put(::RegisterClipboardFormatW(L"HTML Format"), html, sizeof html);
+    ::CloseClipboard();
+}
+
+// Starts `exe` from a folder of its own holding `filter` as its filter file; the stored switch
+// `setting` (none when null) is on at start-up. With every copy cleaned, a copy is made once the
+// program is up, so that the cleaning has run before it is measured.
+Memory Measure(const std::wstring& exe, const std::string& filter, const wchar_t* setting) {
     const std::wstring folder = Folder() + L"\\memory-bench";
     ::CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring copy = folder + L"\\" + exe.substr(exe.find_last_of(L'\\') + 1);
@@ -83,13 +105,12 @@ Memory Measure(const std::wstring& exe, const std::string& filter, bool hotkeys)
     ::CloseHandle(file);
 
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kAppKey);
-    if (hotkeys) {
+    if (setting) {
         HKEY key = nullptr;
         ::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                           &key, nullptr);
         const wchar_t on[] = L"1";
-        ::RegSetValueExW(key, L"HotkeysActivated", 0, REG_SZ, reinterpret_cast<const BYTE*>(on),
-                         sizeof on);
+        ::RegSetValueExW(key, setting, 0, REG_SZ, reinterpret_cast<const BYTE*>(on), sizeof on);
         ::RegCloseKey(key);
     }
 
@@ -109,6 +130,13 @@ Memory Measure(const std::wstring& exe, const std::string& filter, bool hotkeys)
     if (!WaitFor([](int before) { return TrayIconCount() > before; }, iconsBefore, 30000))
         std::fprintf(stderr, "no tray icon from %ls\n", copy.c_str());
     ::WaitForInputIdle(started.hProcess, 10000);
+    if (setting && std::wstring(setting) == L"CcEveryCopy") {
+        const DWORD copied = (CopyFormattedText(), ::GetClipboardSequenceNumber());
+        if (!WaitFor([](int sequence) { return ::GetClipboardSequenceNumber() != DWORD(sequence); },
+                     static_cast<int>(copied), 5000)) {
+            std::fprintf(stderr, "the copy was not cleaned\n");
+        }
+    }
     ::Sleep(1500);
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
@@ -132,10 +160,11 @@ Memory Measure(const std::wstring& exe, const std::string& filter, bool hotkeys)
     return memory;
 }
 
-Memory Median(const std::wstring& exe, const std::string& filter, bool hotkeys, const char* name) {
+Memory Median(const std::wstring& exe, const std::string& filter, const wchar_t* setting,
+              const char* name) {
     std::vector<Memory> runs;
     for (int i = 0; i < kStarts * 2 && runs.size() < kStarts; ++i) {
-        const Memory run = Measure(exe, filter, hotkeys);
+        const Memory run = Measure(exe, filter, setting);
         if (run.privateBytes > 0)
             runs.push_back(run);
     }
@@ -181,11 +210,12 @@ int wmain(int argc, wchar_t** argv) {
     const std::string oneLine(100u << 20, 'x');
 
     std::printf("Memory after start-up under Wine, median of %d starts each:\n", kStarts);
-    const Memory base = Median(minimal, "", false, "minimal tray program");
-    const Memory empty = Median(deskBroom, "", false, "DeskBroom, empty filter file");
-    const Memory filtered = Median(deskBroom, patterns, false, "DeskBroom, 10000 patterns");
-    const Memory armed = Median(deskBroom, "", true, "DeskBroom, hotkeys armed");
-    const Memory huge = Median(deskBroom, oneLine, false, "DeskBroom, 100 MB one-line filter");
+    const Memory base = Median(minimal, "", nullptr, "minimal tray program");
+    const Memory empty = Median(deskBroom, "", nullptr, "DeskBroom, empty filter file");
+    const Memory filtered = Median(deskBroom, patterns, nullptr, "DeskBroom, 10000 patterns");
+    const Memory armed = Median(deskBroom, "", L"HotkeysActivated", "DeskBroom, hotkeys armed");
+    const Memory everyCopy = Median(deskBroom, "", L"CcEveryCopy", "DeskBroom, every copy cleaned");
+    const Memory huge = Median(deskBroom, oneLine, nullptr, "DeskBroom, 100 MB one-line filter");
 
     const double fileSize = static_cast<double>(patterns.size());
     const double added = filtered.privateBytes - empty.privateBytes;
@@ -203,6 +233,8 @@ int wmain(int argc, wchar_t** argv) {
         added / fileSize, added / 1024, fileSize / 1024);
     std::printf("  private memory, hotkeys armed:           %.2fx the minimal program (<= 1.1x)\n",
                 armed.privateBytes / base.privateBytes);
+    std::printf("  private memory, every copy cleaned:      %.2fx the minimal program (<= 1.1x)\n",
+                everyCopy.privateBytes / base.privateBytes);
     std::printf(
         "  peak reading a 100 MB one-line filter:   %.2fx the reader's 64 KB buffer, "
         "%+.0f KB held while reading (<= 2x)\n",

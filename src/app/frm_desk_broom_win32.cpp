@@ -2,6 +2,7 @@
 #include "app/frm_desk_broom_win32.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "app/resources/resource.h"
 #include "common/reentry_guard.h"
@@ -42,6 +43,30 @@ constexpr MenuItem kMenuItems[] = {
     {IDM_ABOUT, L"&About", &UiTextTable::MenuAbout},
     {IDM_EXIT, L"&Exit", &UiTextTable::MenuExit},
 };
+
+// The Options submenu: its items, the setting each one stores ("1"/"0", "0" when absent) and
+// the switch it sets. A null caption is the separator.
+struct OptionItem {
+    UINT id;
+    const wchar_t* caption;
+    const char16_t* setting;
+};
+
+constexpr OptionItem kOptionItems[] = {
+    {IDM_OPTION_SPARE_FRONT, L"Spare the &Window in Front", u"DbrSpareFront"},
+    {0, nullptr, nullptr},
+    {IDM_OPTION_TRIM, L"&Trim Spaces at Both Ends", u"CcTrim"},
+    {IDM_OPTION_JOIN_LINES, L"&Join Lines", u"CcJoinLines"},
+    {IDM_OPTION_EVERY_COPY, L"Clean &Every Copy", u"CcEveryCopy"},
+};
+
+const OptionItem* FindOptionItem(UINT id) {
+    for (const OptionItem& item : kOptionItems) {
+        if (item.caption && item.id == id)
+            return &item;
+    }
+    return nullptr;
+}
 
 HICON LoadProgramIcon(int sizeMetric) {
     return LoadIconResource(IDI_DESKBROOM, ::GetSystemMetrics(sizeMetric));
@@ -123,6 +148,9 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!ProgramIsEnding())
                 OnCommand(LOWORD(wParam));
             return 0;
+        case WM_CLIPBOARDUPDATE:
+            Clipboard_Change();
+            return 0;
         case WM_TIMER:
             if (wParam == kStayedOpenTimer) {
                 TellWhatStayedOpen();
@@ -158,10 +186,19 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void frmDeskBroom::Form_Load() {
     trayIcon_.Attach(hwnd_);
     mPopupSys.reset(::CreatePopupMenu());
+    mPopOptions = ::CreatePopupMenu();
+    for (const OptionItem& item : kOptionItems) {
+        ::AppendMenuW(mPopOptions, item.caption ? MF_STRING : MF_SEPARATOR, item.id, item.caption);
+    }
     for (const MenuItem& item : kMenuItems) {
         ::AppendMenuW(mPopupSys.get(), MF_STRING, item.id, item.designCaption);
+        if (item.id == IDM_SET_WINDOWS_FILTER) {
+            ::AppendMenuW(mPopupSys.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(mPopOptions),
+                          L"&Options");
+        }
     }
     RunStartupSequence(*this, AppVersion());
+    RestoreOptions();
 }
 
 void frmDeskBroom::Form_Resize(WPARAM sizeType) {
@@ -170,6 +207,7 @@ void frmDeskBroom::Form_Resize(WPARAM sizeType) {
 }
 
 void frmDeskBroom::Form_Unload() {
+    ListenToClipboard(false);
     trayIcon_.Delete();
 }
 
@@ -288,6 +326,12 @@ void frmDeskBroom::OnCommand(UINT id) {
         case IDM_EXIT:
             mPopExit_Click();
             break;
+        case IDM_OPTION_SPARE_FRONT:
+        case IDM_OPTION_TRIM:
+        case IDM_OPTION_JOIN_LINES:
+        case IDM_OPTION_EVERY_COPY:
+            mPopOption_Click(id);
+            break;
         default:
             break;
     }
@@ -314,12 +358,24 @@ void frmDeskBroom::mPopDefaultCleanClipboard_Click() {
 void frmDeskBroom::CloseWindowsNow() {
     // The window a waiting paste was meant for may be among those asked to close.
     paste_.Cancel();
-    closeAll_.CloseWindowsNow(hwnd_, kStayedOpenTimer, windowsFilter_.svFilterList);
+    closeAll_.CloseWindowsNow(hwnd_, kStayedOpenTimer, windowsFilter_.svFilterList,
+                              options_.spareFront);
 }
 
 bool frmDeskBroom::CleanClipboard() {
     paste_.Cancel();
-    return clipboardCleaner_.CleanClipboard(hwnd_);
+    return clipboardCleaner_.CleanClipboard(hwnd_, CleaningShape());
+}
+
+void frmDeskBroom::Clipboard_Change() {
+    if (!options_.everyCopy || ProgramIsEnding())
+        return;
+    // A copy line added since the last look counts at once; a missing file is told only by an
+    // action the user started.
+    windowsFilter_.ReloadIfChanged();
+    clipboardCleaner_.CleanCopy(hwnd_, CleaningShape(), [this](HWND copier) {
+        return IsCopyExempt(copier, windowsFilter_.svFilterList);
+    });
 }
 
 void frmDeskBroom::PasteWhenReleased(const std::vector<std::uint8_t>& keys) {
@@ -349,6 +405,38 @@ void frmDeskBroom::mpopAutostart_Click() {
     // switch reads back what Windows will do.
     SetAutostart(!IsChecked(IDM_AUTOSTART));
     ShowAutostartState();
+}
+
+void frmDeskBroom::mPopOption_Click(UINT id) {
+    const OptionItem* item = FindOptionItem(id);
+    if (!item)
+        return;
+    const bool on = fktAllgModule::ReadBoolSetting(kSettingsSection, item->setting, u"0");
+    fktAllgModule::WriteSetting(kSettingsSection, item->setting, on ? u"0" : u"1");
+    RestoreOptions();
+}
+
+void frmDeskBroom::RestoreOptions() {
+    bool* switches[] = {&options_.spareFront, nullptr, &options_.trim, &options_.joinLines,
+                        &options_.everyCopy};
+    static_assert(std::size(switches) == std::size(kOptionItems));
+    for (std::size_t i = 0; i < std::size(kOptionItems); ++i) {
+        const OptionItem& item = kOptionItems[i];
+        if (!item.caption)
+            continue;
+        *switches[i] = fktAllgModule::ReadBoolSetting(kSettingsSection, item.setting, u"0");
+        ::CheckMenuItem(mPopOptions, item.id,
+                        MF_BYCOMMAND | (*switches[i] ? MF_CHECKED : MF_UNCHECKED));
+    }
+    ListenToClipboard(options_.everyCopy);
+}
+
+void frmDeskBroom::ListenToClipboard(bool listen) {
+    if (listen == listening_)
+        return;
+    // Failing to listen leaves copies as they are, as with the switch off.
+    listening_ = listen ? ::AddClipboardFormatListener(hwnd_) != FALSE
+                        : ::RemoveClipboardFormatListener(hwnd_) == FALSE;
 }
 
 void frmDeskBroom::mPopHelp_Click() {

@@ -73,6 +73,16 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     void mPopHelp_Click();
     void mPopAbout_Click();
     void mPopExit_Click();
+    // An item of the Options submenu: flips its switch, stores it and ticks it as stored.
+    void mPopOption_Click(UINT id);
+
+    // The Options submenu's switches as stored, each item ticked accordingly, and the clipboard
+    // listened to while every copy is cleaned.
+    void RestoreOptions();
+    void ListenToClipboard(bool listen);
+    // WM_CLIPBOARDUPDATE.
+    void Clipboard_Change();
+    TextShape CleaningShape() const { return {options_.trim, options_.joinLines}; }
 
     void WinHookHotKey_KeyEvent(std::int32_t& keyCode, std::int16_t shift, std::int16_t& handled);
 
@@ -108,7 +118,15 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     CloseAll closeAll_;
     ListedWindow questionWindow_{};  // brought forward by a click on the notification
     ClipboardCleaner clipboardCleaner_;
-    HotkeyPaste paste_;  // a clean-clipboard hotkey's paste, waiting for the keys to go up
+    HotkeyPaste paste_;           // a clean-clipboard hotkey's paste, waiting for the keys to go up
+    HMENU mPopOptions = nullptr;  // the Options submenu, owned by mPopupSys
+    struct Options {
+        bool spareFront = false;
+        bool trim = false;
+        bool joinLines = false;
+        bool everyCopy = false;
+    } options_;
+    bool listening_ = false;  // to the clipboard's changes
 };
 
 // The main window's timers.
@@ -128,4 +146,8 @@ enum : UINT {
     IDM_HELP,
     IDM_ABOUT,
     IDM_EXIT,
+    IDM_OPTION_SPARE_FRONT,
+    IDM_OPTION_TRIM,
+    IDM_OPTION_JOIN_LINES,
+    IDM_OPTION_EVERY_COPY,
 };

@@ -10,6 +10,7 @@
 #include "clipboard/clipboard_owner_win32.h"
 #include "clipboard/clipboard_put.h"
 #include "clipboard/clipboard_text.h"
+#include "clipboard/copy_cleaning.h"
 #include "common/reentry_guard.h"
 #include "win32/ui_win32.h"
 #include "win32/unique_handle.h"
@@ -55,9 +56,10 @@ struct ClipboardContents {
     DWORD sequence = 0;
     UniqueHglobal text;  // CF_UNICODETEXT data of our own: the text and a NUL
     std::size_t length = 0;
-    // The text as read, kept only where cleaning changes it: put back if the cleaned text
+    // The text as read, kept only where cleaning may change it: put back if the cleaned text
     // cannot be set after the clipboard was emptied.
     UniqueHglobal original;
+    bool changed = false;  // whether the cleaned text differs from the text as read
     std::vector<Marker> markers;
 };
 
@@ -101,9 +103,39 @@ UniqueHglobal GlobalCopy(const void* data, std::size_t size) {
     return memory;
 }
 
+static_assert(clipboard_format::kText == CF_TEXT && clipboard_format::kOemText == CF_OEMTEXT &&
+              clipboard_format::kUnicodeText == CF_UNICODETEXT &&
+              clipboard_format::kFileList == CF_HDROP && clipboard_format::kLocale == CF_LOCALE);
+
+// Whether the every-copy rules take the open clipboard, from what it lists; nothing is read, so
+// no program is asked to render. The program that copied owns the clipboard, or else (a copy
+// made with no owner) is the one in front.
+CopyCleaning DecideOpenClipboard(HWND owner, DWORD lastOwnWrite,
+                                 const ClipboardCleaner::CopyExemption& exempt) {
+    std::vector<std::uint32_t> formats;
+    for (UINT format = ::EnumClipboardFormats(0); format != 0;
+         format = ::EnumClipboardFormats(format)) {
+        formats.push_back(format);
+    }
+    std::vector<std::uint32_t> markers;
+    for (const wchar_t* name : kPrivacyMarkers)
+        markers.push_back(::RegisterClipboardFormatW(name));
+    const HWND clipboardOwner = ::GetClipboardOwner();
+    CopyFacts facts;
+    facts.formats = formats;
+    facts.privacyMarkers = markers;
+    facts.sequence = ::GetClipboardSequenceNumber();
+    facts.lastOwnWrite = lastOwnWrite;
+    facts.ownerIsOurs = clipboardOwner == owner;
+    if (DecideCopyCleaning(facts) == CopyCleaning::Leave)
+        return CopyCleaning::Leave;
+    facts.programExempt = exempt(clipboardOwner ? clipboardOwner : ::GetForegroundWindow());
+    return DecideCopyCleaning(facts);
+}
+
 // The clipboard's text, privacy markers and locale, read while it is open. Nothing when the
 // text is there but cannot be had: the clipboard must then stay as it is.
-std::optional<ClipboardContents> ReadOpenClipboard() {
+std::optional<ClipboardContents> ReadOpenClipboard(TextShape shape) {
     ClipboardContents contents;
     contents.sequence = ::GetClipboardSequenceNumber();
 
@@ -134,7 +166,14 @@ std::optional<ClipboardContents> ReadOpenClipboard() {
         if (contents.length != 0)
             std::memcpy(copy, text, contents.length * sizeof(char16_t));
         copy[contents.length] = u'\0';
-        if (std::any_of(copy, copy + contents.length, IsRemovedControlCharacter)) {
+        // Trimming may change a text that begins or ends with white space, joining one with a
+        // line break.
+        auto mayChange = [&](char16_t c) {
+            return IsRemovedControlCharacter(c) || (shape.joinLines && (c == u'\r' || c == u'\n'));
+        };
+        const bool trimmable = shape.trim && contents.length != 0 &&
+                               (IsWhiteSpace(copy[0]) || IsWhiteSpace(copy[contents.length - 1]));
+        if (trimmable || std::any_of(copy, copy + contents.length, mayChange)) {
             contents.original = GlobalCopy(copy, (contents.length + 1) * sizeof(char16_t));
             if (!contents.original)
                 return std::nullopt;
@@ -162,18 +201,42 @@ std::optional<ClipboardContents> ReadOpenClipboard() {
     return contents;
 }
 
-// Cleans the text in place, processing messages between steps; false when the window went.
-bool CleanText(ClipboardContents& contents, const MessagePump& pump) {
-    GlobalLockGuard lock(contents.text.get());
-    auto* text = static_cast<char16_t*>(lock.data());
+// Cleans the text in place, processing messages between steps, then shapes it, in a larger
+// block where joining lengthens it; false when the window went or memory ran out.
+bool CleanText(ClipboardContents& contents, TextShape shape, const MessagePump& pump) {
+    auto* text = static_cast<char16_t*>(::GlobalLock(contents.text.get()));
     if (!text)
         return false;
+    std::optional<ShapedText> shaped;
+    const std::size_t read = contents.length;
     ChunkedCleaning result = RemoveControlCharacters(text, contents.length, kChunkUnits, pump);
-    if (!result.completed)
-        return false;
-    contents.length = result.length;
-    text[contents.length] = u'\0';
-    return true;
+    if (result.completed) {
+        contents.length = result.length;
+        shaped = ShapedText{contents.length, false};
+        if (shape.trim || shape.joinLines) {
+            const std::size_t capacity = ::GlobalSize(contents.text.get()) / sizeof(char16_t) - 1;
+            shaped = ShapeText(text, contents.length, capacity, shape, [&](std::size_t units) {
+                // A block is moved only while it is unlocked.
+                ::GlobalUnlock(contents.text.get());
+                HGLOBAL larger = ::GlobalReAlloc(contents.text.get(),
+                                                 (units + 1) * sizeof(char16_t), GMEM_MOVEABLE);
+                if (larger) {
+                    contents.text.release();
+                    contents.text.reset(larger);
+                }
+                text = static_cast<char16_t*>(::GlobalLock(contents.text.get()));
+                return larger ? text : nullptr;
+            });
+        }
+    }
+    if (shaped) {
+        contents.length = shaped->length;
+        contents.changed = contents.length != read || shaped->changes;
+        text[contents.length] = u'\0';
+    }
+    if (text)
+        ::GlobalUnlock(contents.text.get());
+    return shaped.has_value();
 }
 
 // The open clipboard over our prepared data; each handle the clipboard takes is released here.
@@ -205,7 +268,9 @@ class OpenClipboardWriter final : public ClipboardWriter {
     std::vector<std::pair<UINT, UniqueHglobal>>& markers_;
 };
 
-WriteResult WriteClipboard(HWND owner, ClipboardContents& contents, const MessagePump& pump) {
+// `sequence` receives the clipboard's sequence number after a write, taken while it is open.
+WriteResult WriteClipboard(HWND owner, ClipboardContents& contents, const MessagePump& pump,
+                           DWORD& sequence) {
     // Everything that can run out of memory is done before the clipboard is emptied.
     std::vector<std::pair<UINT, UniqueHglobal>> markers;
     for (const Marker& marker : contents.markers) {
@@ -225,18 +290,36 @@ WriteResult WriteClipboard(HWND owner, ClipboardContents& contents, const Messag
     if (::GetClipboardSequenceNumber() != contents.sequence)
         return WriteResult::Changed;
     OpenClipboardWriter writer(contents, markers);
-    return PutCleanedText(writer) ? WriteResult::Written : WriteResult::Failed;
+    const bool written = PutCleanedText(writer);
+    sequence = ::GetClipboardSequenceNumber();
+    return written ? WriteResult::Written : WriteResult::Failed;
 }
 
 }  // namespace
 
-bool ClipboardCleaner::CleanClipboard(HWND owner) {
+bool ClipboardCleaner::CleanClipboard(HWND owner, TextShape shape) {
+    return Clean(owner, shape, nullptr);
+}
+
+void ClipboardCleaner::CleanCopy(HWND owner, TextShape shape, const CopyExemption& exempt) {
+    Clean(owner, shape, &exempt);
+}
+
+bool ClipboardCleaner::Clean(HWND owner, TextShape shape, const CopyExemption* exempt) {
     // A cleaning asked for inside this one's message processing is left out: this one writes
     // only when the clipboard still holds what it read and starts over otherwise, so the
     // result is the same and nothing copied meanwhile is lost.
     if (cleaning_)
         return false;
     ReentryGuard cleaning(cleaning_);
+    // A burst of copies reports each change, and many reports arrive when the copy they were
+    // for is long replaced: the clipboard as it is now is looked at once.
+    if (exempt) {
+        const DWORD sequence = ::GetClipboardSequenceNumber();
+        if (sequence == lastLookedAt_)
+            return false;
+        lastLookedAt_ = sequence;
+    }
 
     const MessagePump pump = [owner] {
         ProcessPendingMessages();
@@ -244,18 +327,29 @@ bool ClipboardCleaner::CleanClipboard(HWND owner) {
     };
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
         std::optional<ClipboardContents> contents;
+        CopyCleaning decision = CopyCleaning::Always;
         {
             std::optional<ClipboardGuard> clipboard;
             if (!OpenClipboardPatiently(owner, clipboard, pump))
                 return false;
-            contents = ReadOpenClipboard();
+            if (exempt) {
+                decision = DecideOpenClipboard(owner, lastOwnWrite_, *exempt);
+                if (decision == CopyCleaning::Leave)
+                    return false;
+            }
+            contents = ReadOpenClipboard(shape);
         }
         // The clipboard is closed while the text is cleaned and messages run.
-        if (!contents || !CleanText(*contents, pump))
+        if (!contents || !CleanText(*contents, shape, pump))
             return false;
-        switch (WriteClipboard(owner, *contents, pump)) {
+        // Writing the same text again would give clipboard history a second entry.
+        if (decision == CopyCleaning::IfTextChanges && !contents->changed)
+            return false;
+        switch (WriteClipboard(owner, *contents, pump, lastOwnWrite_)) {
             case WriteResult::Written:
-                ::MessageBeep(MB_OK);
+                lastLookedAt_ = lastOwnWrite_;
+                if (!exempt)
+                    ::MessageBeep(MB_OK);
                 return contents->length != 0;
             case WriteResult::Changed:
                 continue;

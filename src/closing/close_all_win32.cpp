@@ -93,8 +93,8 @@ StayFacts FactsOf(HWND window) {
 
 }  // namespace
 
-void CloseAll::CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer,
-                               const FilterList& filters) {
+void CloseAll::CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer, const FilterList& filters,
+                               bool spareFront) {
     // A second request while a run is under way (a tray click or hotkey handled in its pauses)
     // would refill the list under the running loop; it is ignored instead.
     if (running_ || ProgramIsEnding())
@@ -106,7 +106,7 @@ void CloseAll::CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer,
     asked_.clear();
 
     lngWindowList.Clear();
-    CollectWindows(filters);
+    CollectWindows(filters, spareFront ? WindowInFrontNow() : nullptr);
     const std::size_t last = lngWindowCount();
     for (std::size_t i = 0; i < last; ++i) {
         const ListedWindow& listed = lngWindowList[i];

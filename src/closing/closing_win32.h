@@ -55,6 +55,12 @@ bool IsCloaked(HWND hwnd);
 // frame, the app's); empty when the system does not tell.
 std::u16string ProgramOfWindow(HWND hwnd);
 
+// The window the user works in, by the Z order as it is now; null when there is none.
+HWND WindowInFrontNow();
+
+// Whether a copy line of `filters` names the program of `window` (a clipboard's owner).
+bool IsCopyExempt(HWND window, const FilterList& filters);
+
 // The close-all action: WM_CLOSE to every selected window, one every 300 ms, handling messages
 // in between; about two seconds after its last request it looks at what stayed open, and again
 // every second while a window may still close.
@@ -62,8 +68,10 @@ class CloseAll {
   public:
     // Runs to the end unless `mainWindow` goes or the program is asked to end meanwhile. A
     // request while a run is under way (handled in its pauses) is ignored. About two seconds
-    // after the last request, `stayedOpenTimer` of `mainWindow` asks for WhatStayedOpen.
-    void CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer, const FilterList& filters);
+    // after the last request, `stayedOpenTimer` of `mainWindow` asks for WhatStayedOpen. With
+    // `spareFront` the window in front stays open, and only it, whatever the filters say.
+    void CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer, const FilterList& filters,
+                         bool spareFront);
 
     // What the last run left open, for the notification, and the first window asking a question
     // (handle 0 when none asks).
@@ -79,8 +87,8 @@ class CloseAll {
     std::size_t lngWindowCount() const { return lngWindowList.Count(); }
 
   private:
-    // Appends every top-level window that the selection rules take to the list.
-    void CollectWindows(const FilterList& filters);
+    // Appends every top-level window that the selection rules take to the list, but `spared`.
+    void CollectWindows(const FilterList& filters, HWND spared);
 
     // The windows of the current or last run, in the order the system listed them.
     WindowList lngWindowList;

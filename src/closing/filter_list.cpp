@@ -160,6 +160,11 @@ constexpr unsigned CharacterBitOf(char32_t c) {
 }
 
 constexpr std::u16string_view kProgramPrefix = u"PROGRAM:";
+constexpr std::u16string_view kCopyPrefix = u"COPY:";
+
+bool StartsWithPrefix(std::u16string_view line, std::u16string_view prefix) {
+    return line.size() >= prefix.size() && AsciiUpper(line.substr(0, prefix.size())) == prefix;
+}
 
 }  // namespace
 
@@ -223,11 +228,12 @@ bool FilterList::Add(std::u16string_view pattern, bool cut) {
     if (patterns_.size() >= kMaxFilterPatterns)
         return false;
     Subject subject = kTitle;
-    if (pattern.size() >= kProgramPrefix.size() &&
-        AsciiUpper(pattern.substr(0, kProgramPrefix.size())) == kProgramPrefix) {
-        pattern = TrimBlanks(pattern.substr(kProgramPrefix.size()));
-        subject = pattern.find(u'\\') == std::u16string_view::npos ? kProgramName : kProgramPath;
-        hasProgramPatterns_ = true;
+    const bool copy = StartsWithPrefix(pattern, kCopyPrefix);
+    if (copy || StartsWithPrefix(pattern, kProgramPrefix)) {
+        pattern = TrimBlanks(pattern.substr(copy ? kCopyPrefix.size() : kProgramPrefix.size()));
+        const bool path = pattern.find(u'\\') != std::u16string_view::npos;
+        subject = copy ? (path ? kCopyPath : kCopyName) : (path ? kProgramPath : kProgramName);
+        (copy ? hasCopyPatterns_ : hasProgramPatterns_) = true;
     }
     const auto start = static_cast<std::uint32_t>(elements_.size());
     Pattern compiled{start, kNever, subject, false};
@@ -399,24 +405,32 @@ bool FilterList::MayCover(const Pattern& pattern, const Element* begin,
 }
 
 bool FilterList::Matches(std::u32string_view title) const {
-    return MatchesAny(title, {}, {});
+    return MatchesAny(title, {}, {}, false);
 }
 
 bool FilterList::Matches(const PreparedWindow& window) const {
     const std::u32string_view program = window.program;
-    return MatchesAny(window.title, program, program.substr(window.programName));
+    return MatchesAny(window.title, program, program.substr(window.programName), false);
+}
+
+bool FilterList::MatchesCopy(const PreparedWindow& program) const {
+    const std::u32string_view path = program.program;
+    return hasCopyPatterns_ && MatchesAny({}, path, path.substr(program.programName), true);
 }
 
 bool FilterList::MatchesAny(std::u32string_view title, std::u32string_view program,
-                            std::u32string_view programName) const {
+                            std::u32string_view programName, bool copies) const {
     const Profile profiles[] = {Profile(title), Profile(programName), Profile(program)};
     static_assert(kTitle == 0 && kProgramName == 1 && kProgramPath == 2);
     std::uint32_t begin = 0;
     for (const Pattern& pattern : patterns_) {
-        const Profile& subject = profiles[pattern.subject];
+        const bool copyLine = pattern.subject == kCopyName || pattern.subject == kCopyPath;
+        const Profile& subject = profiles[pattern.subject == kCopyName   ? kProgramName
+                                          : pattern.subject == kCopyPath ? kProgramPath
+                                                                         : pattern.subject];
         const Element* elements = elements_.data() + begin;
         // An unknown program meets no program pattern, not even "*".
-        if ((pattern.subject == kTitle || !program.empty()) &&
+        if (copyLine == copies && (pattern.subject == kTitle || !program.empty()) &&
             MayCover(pattern, elements, subject) && Covers(pattern, elements, subject)) {
             return true;
         }

@@ -40,10 +40,12 @@ class FilterList {
     // Upper-cases and compiles one line of the filter file as read; false (and nothing added)
     // once the list holds kMaxFilterPatterns. A line that begins with "program:" (any case)
     // holds a program pattern after the colon, blanks around it removed: it is tested against
-    // the program's file name, or its whole path when it holds a backslash. Every other line is
-    // a title pattern. A pattern with an unclosed bracket or a descending range, one that needs
-    // more characters than its subject can have, one added as `cut` (a line too long to keep)
-    // and one that would take the list past its memory bound count but never match.
+    // the program's file name, or its whole path when it holds a backslash. A line that begins
+    // with "copy:" holds such a program pattern too, but for the clipboard: it names programs
+    // whose copies stay whole, and never spares a window. Every other line is a title pattern. A
+    // pattern with an unclosed bracket or a descending range, one that needs more characters than
+    // its subject can have, one added as `cut` (a line too long to keep) and one that would take
+    // the list past its memory bound count but never match.
     bool Add(std::u16string_view pattern, bool cut = false);
     // Gives back spare room; call once, after the last Add.
     void Finish();
@@ -56,6 +58,11 @@ class FilterList {
     bool Matches(const PreparedWindow& window) const;
     // Whether any line names a program: only then is a window's program worth reading.
     bool HasProgramPatterns() const { return hasProgramPatterns_; }
+
+    // True when a copy line covers the program (from PrepareWindow with an empty title); an
+    // unknown program meets none.
+    bool MatchesCopy(const PreparedWindow& program) const;
+    bool HasCopyPatterns() const { return hasCopyPatterns_; }
 
     // One character of a match, any code point from `low` to `high`; or a star; or a bracket
     // list: a head, its ranges and the head again, so that it can be read from either end.
@@ -70,10 +77,11 @@ class FilterList {
     // `characters` has a bit for each plain character the pattern names (CharacterBit), so a
     // subject without one of them is passed over at once; `lastPlain` is the element offset of
     // the plain character furthest from the start (kNoPlain: none), which comes after
-    // `lastPlainAt` characters at least.
+    // `lastPlainAt` characters at least. A copy line's subject is a program's name or path, as a
+    // program line's is.
     static constexpr std::uint16_t kNever = 0xFFFF;
     static constexpr std::uint16_t kNoPlain = 0xFFFF;
-    enum Subject : std::uint8_t { kTitle, kProgramName, kProgramPath };
+    enum Subject : std::uint8_t { kTitle, kProgramName, kProgramPath, kCopyName, kCopyPath };
     struct Pattern {
         std::uint32_t end;
         std::uint16_t needed;
@@ -90,9 +98,10 @@ class FilterList {
     bool MayCover(const Pattern& pattern, const Element* begin, const Profile& subject) const;
     bool Covers(const Pattern& pattern, const Element* begin, const Profile& subject) const;
     bool MatchesAny(std::u32string_view title, std::u32string_view program,
-                    std::u32string_view programName) const;
+                    std::u32string_view programName, bool copies) const;
 
     std::vector<Element> elements_;
     std::vector<Pattern> patterns_;
     bool hasProgramPatterns_ = false;
+    bool hasCopyPatterns_ = false;
 };

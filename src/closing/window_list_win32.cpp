@@ -1,9 +1,11 @@
 // Walking the desktop's top-level windows and listing those a close-all run will close.
 #include <dwmapi.h>
 
+#include <deque>
 #include <exception>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "closing/closing_win32.h"
 #include "win32/system_function.h"
@@ -41,12 +43,6 @@ bool IsProgramFile(std::u16string_view path, std::wstring_view fileName) {
                                   static_cast<int>(fileName.size()), TRUE) == CSTR_EQUAL;
 }
 
-struct Collecting {
-    WindowList& list;
-    const FilterList& filters;
-    std::exception_ptr failure;  // the first; nothing may unwind through the system's walk
-};
-
 }  // namespace
 
 // Windows 10 and 11 call windows visible that the desktop window manager hides. Where the
@@ -82,7 +78,18 @@ std::u16string ProgramOfWindow(HWND hwnd) {
     return search.app != 0 && search.app != processId ? ProgramOf(search.app) : program;
 }
 
-bool IsSelectedNow(HWND hwnd, const FilterList& filters) {
+namespace {
+
+struct Collecting {
+    WindowList& list;
+    const FilterList& filters;
+    HWND spared;                 // the window in front when it is spared, else null
+    std::exception_ptr failure;  // the first; nothing may unwind through the system's walk
+};
+
+// What the selection rules read of the window as it is now; the title into `title`, and the
+// program into `program` only when given. Reading stops at the first fact that rules it out.
+WindowFacts ReadWindowFacts(HWND hwnd, std::u16string& title, std::u16string* program) {
     WindowFacts facts;
     facts.visible = ::IsWindowVisible(hwnd) != FALSE;
     facts.hasParent = ::GetParent(hwnd) != nullptr;
@@ -90,32 +97,72 @@ bool IsSelectedNow(HWND hwnd, const FilterList& filters) {
     // WM_CLOSE to the shell's desktop opens the Shut Down dialog.
     facts.shellDesktop = hwnd == ::GetShellWindow();
     if (!facts.visible || facts.hasParent || facts.toolWindow || facts.shellDesktop)
-        return false;
+        return facts;
     facts.cloaked = IsCloaked(hwnd);
     if (facts.cloaked)
-        return false;
+        return facts;
     // One unit beyond the tested length shows whether the cut falls inside a surrogate pair.
-    wchar_t title[kMaxTitleLength + 2];
-    int length = ::GetWindowTextW(hwnd, title, static_cast<int>(std::size(title)));
-    if (length <= 0)
-        return false;
-    facts.title = std::u16string_view(reinterpret_cast<const char16_t*>(title),
-                                      static_cast<std::size_t>(length));
-    // Only program lines need the program: without them no process is opened.
-    std::u16string program;
-    if (filters.HasProgramPatterns()) {
-        program = ProgramOfWindow(hwnd);
-        facts.program = program;
+    wchar_t text[kMaxTitleLength + 2];
+    const int length = ::GetWindowTextW(hwnd, text, static_cast<int>(std::size(text)));
+    title.assign(reinterpret_cast<const char16_t*>(text),
+                 static_cast<std::size_t>(length > 0 ? length : 0));
+    facts.title = title;
+    if (program && !title.empty()) {
+        *program = ProgramOfWindow(hwnd);
+        facts.program = *program;
     }
+    return facts;
+}
+
+}  // namespace
+
+bool IsSelectedNow(HWND hwnd, const FilterList& filters) {
+    std::u16string title;
+    std::u16string program;
+    // Only program lines need the program: without them no process is opened.
+    const WindowFacts facts =
+        ReadWindowFacts(hwnd, title, filters.HasProgramPatterns() ? &program : nullptr);
     return IsWindowSelected(facts, filters);
+}
+
+bool IsCopyExempt(HWND window, const FilterList& filters) {
+    // Without copy lines no process is opened.
+    return window && filters.HasCopyPatterns() &&
+           filters.MatchesCopy(PrepareWindow({}, ProgramOfWindow(window)));
+}
+
+HWND WindowInFrontNow() {
+    struct Snapshot {
+        std::vector<HWND> handles;
+        std::deque<std::u16string> titles;  // where the facts' titles are held
+        std::vector<WindowFacts> facts;
+        std::exception_ptr failure;
+    } snapshot;
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Snapshot*>(data);
+            try {
+                s.facts.push_back(ReadWindowFacts(hwnd, s.titles.emplace_back(), nullptr));
+                s.handles.push_back(hwnd);
+            } catch (...) {
+                s.failure = std::current_exception();
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&snapshot));
+    if (snapshot.failure)
+        std::rethrow_exception(snapshot.failure);
+    const std::size_t front = WindowInFront(snapshot.facts);
+    return front < snapshot.handles.size() ? snapshot.handles[front] : nullptr;
 }
 
 namespace {
 
 BOOL CALLBACK EnumWindowsCallback(HWND hwnd, LPARAM collecting) {
-    auto& [list, filters, failure] = *reinterpret_cast<Collecting*>(collecting);
+    auto& [list, filters, spared, failure] = *reinterpret_cast<Collecting*>(collecting);
     try {
-        if (IsSelectedNow(hwnd, filters)) {
+        if (hwnd != spared && IsSelectedNow(hwnd, filters)) {
             DWORD processId = 0;
             DWORD threadId = ::GetWindowThreadProcessId(hwnd, &processId);
             list.Add({reinterpret_cast<std::uintptr_t>(hwnd), processId, threadId});
@@ -129,8 +176,8 @@ BOOL CALLBACK EnumWindowsCallback(HWND hwnd, LPARAM collecting) {
 
 }  // namespace
 
-void CloseAll::CollectWindows(const FilterList& filters) {
-    Collecting collecting{lngWindowList, filters, nullptr};
+void CloseAll::CollectWindows(const FilterList& filters, HWND spared) {
+    Collecting collecting{lngWindowList, filters, spared, nullptr};
     ::EnumWindows(&EnumWindowsCallback, reinterpret_cast<LPARAM>(&collecting));
     // After the walk, into the program's one failure path.
     if (collecting.failure)

@@ -1,6 +1,7 @@
 // The selection rules of a close-all run.
 #include "closing/window_selection.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -39,4 +40,14 @@ bool IsWindowSelected(const WindowFacts& window, const FilterList& filters) {
         return false;
     const PreparedWindow prepared = PrepareWindow(title, window.program);
     return !SparedByName().Matches(prepared.title) && !filters.Matches(prepared);
+}
+
+bool IsApplicationWindow(const WindowFacts& window) {
+    static const FilterList none;
+    return IsWindowSelected(window, none);
+}
+
+std::size_t WindowInFront(std::span<const WindowFacts> windows) {
+    return static_cast<std::size_t>(
+        std::find_if(windows.begin(), windows.end(), IsApplicationWindow) - windows.begin());
 }

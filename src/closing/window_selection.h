@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "closing/filter_list.h"
@@ -31,6 +32,14 @@ struct WindowFacts {
 // `program`. Only the title's first 127 units are tested, or 126 where a surrogate pair straddles
 // the cut; pass one unit more so that the pair can be seen.
 bool IsWindowSelected(const WindowFacts& window, const FilterList& filters);
+
+// The same rules before any filter line applies: whether the window is an application window.
+bool IsApplicationWindow(const WindowFacts& window);
+
+// The window the user works in: the first of `windows`, listed in Z order from the top, that is
+// an application window; windows.size() when there is none. Taskbars, menus and tooltips are
+// tool windows or untitled, so after a tray click this is the window that was active before it.
+std::size_t WindowInFront(std::span<const WindowFacts> windows);
 
 // A selected window, with the process and thread it belonged to when it was selected, so that a
 // handle that meanwhile names another window is never closed.

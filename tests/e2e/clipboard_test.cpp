@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <set>
+#include <shlobj.h>
 
 namespace e2e {
 namespace {
@@ -36,6 +37,11 @@ std::vector<BYTE> PictureData() {
     return data;
 }
 
+// Lets time pass while this thread's messages are handled.
+void Linger(DWORD ms) {
+    WaitFor([] { return false; }, ms);
+}
+
 // Formats that Windows offers on its own beside CF_UNICODETEXT.
 const std::set<UINT> kTextFormats = {CF_UNICODETEXT, CF_TEXT, CF_OEMTEXT, CF_LOCALE};
 
@@ -57,15 +63,24 @@ class ClipboardTest : public DeskBroomTest {
         WriteSetting(L"DeskBroom", L"0");
     }
 
-    // Left click on the tray icon, then waits until DeskBroom has written the clipboard and
-    // closed it again.
-    bool CleanByTrayClick(const DeskBroom& app) {
+    // Left click on the tray icon (or the clean-clipboard hotkey), then waits until DeskBroom
+    // has written the clipboard and closed it again.
+    bool CleanByTrayClick(const DeskBroom& app, bool byHotkey = false) {
         DWORD before = ::GetClipboardSequenceNumber();
-        app.LeftClickTrayIcon();
-        return WaitFor([&] {
-            return ::GetClipboardSequenceNumber() != before &&
-                   ::GetOpenClipboardWindow() == nullptr;
-        });
+        if (byHotkey)
+            PressChord({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F11});
+        else
+            app.LeftClickTrayIcon();
+        return WaitForWrite(before);
+    }
+
+    static bool WaitForWrite(DWORD before, DWORD timeoutMs = 10000) {
+        return WaitFor(
+            [&] {
+                return ::GetClipboardSequenceNumber() != before &&
+                       ::GetOpenClipboardWindow() == nullptr;
+            },
+            timeoutMs);
     }
 };
 
@@ -100,6 +115,93 @@ TEST_F(ClipboardTest, ControlCharactersGoAndEverythingElseComesBackWhole) {
         EXPECT_TRUE(after.formats.count(CF_UNICODETEXT));
     }
     EXPECT_TRUE(app.IsRunning());
+}
+
+TEST_F(ClipboardTest, TrimAndJoinShapeTheCleanedTextByTrayClickAndByHotkey) {
+    // The form feed goes first, and the white space before it is then at the end.
+    const std::wstring example = L"  first line\r\nsecond line \r\n\r\nnext paragraph\t\r\n\f";
+    struct Case {
+        const wchar_t *trim, *join;
+        std::wstring expected;
+        std::wstring text = L"";
+    };
+    const Case cases[] = {
+        {L"1", L"0", L"first line\r\nsecond line \r\n\r\nnext paragraph"},
+        {L"0", L"1", L"  first line second line\r\n\r\nnext paragraph "},
+        {L"1", L"1", L"first line second line\r\n\r\nnext paragraph"},
+        // Paragraphs apart by LF LF: the text grows as it is joined.
+        {L"0", L"1", L"a\r\n\r\nb\r\n\r\nc\r\n\r\nd", L"a\n\nb\n\nc\n\nd"},
+    };
+    WriteSetting(L"HotkeysActivated", L"1");
+    for (const Case& c : cases) {
+        WriteSetting(L"CcTrim", c.trim);
+        WriteSetting(L"CcJoinLines", c.join);
+        DeskBroom app;
+        for (bool byHotkey : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "trim " << c.trim << ", join " << c.join
+                                            << (byHotkey ? ", hotkey" : ", tray click"));
+            SetClipboard({{CF_UNICODETEXT, TextData(c.text.empty() ? example : c.text)}});
+            ASSERT_TRUE(CleanByTrayClick(app, byHotkey));
+            EXPECT_EQ(ReadClipboard().text, c.expected);
+        }
+    }
+}
+
+// With every copy cleaned, another program's copy is reduced to its cleaned text at once; file
+// lists, private copies, programs named by copy lines and DeskBroom's own writes stay as they
+// are, and a burst of copies ends cleaned with the tray still answering.
+TEST_F(ClipboardTest, EveryCopyIsCleanedButWhatItLeavesAlone) {
+    WriteSetting(L"CcEveryCopy", L"1");
+    StartOptions options;
+    options.filterFile = WineTrayFilterLine() + "copy:Exempt*.exe\r\n";
+    DeskBroom app(options);
+    const std::string html = "<b>Bold</b>", rtf = "{\\rtf1 {\\b Bold}}";
+    const Format htmlFormat{Registered(L"HTML Format"), {html.begin(), html.end()}};
+    SetClipboard({{CF_UNICODETEXT, TextData(L"Bold\x1B[0m")},
+                  htmlFormat,
+                  {Registered(L"Rich Text Format"), {rtf.begin(), rtf.end()}}});
+    ASSERT_TRUE(WaitFor([] { return OtherFormats(ReadClipboard()).empty(); }, 1000))
+        << "not cleaned within a second";
+    EXPECT_EQ(ReadClipboard().text, L"Bold[0m");
+    // What is left alone is not written again: the sequence number stays where the copy left it.
+    auto leftAlone = [](const char* what) {
+        const DWORD sequence = ::GetClipboardSequenceNumber();
+        Linger(1000);
+        EXPECT_EQ(::GetClipboardSequenceNumber(), sequence) << what;
+    };
+    leftAlone("its own write");
+    DROPFILES files{sizeof files, {}, FALSE, TRUE};
+    std::vector<BYTE> fileList(sizeof files + sizeof(L"C:\\a.txt\0"));
+    std::memcpy(fileList.data(), &files, sizeof files);
+    std::memcpy(fileList.data() + sizeof files, L"C:\\a.txt\0", sizeof(L"C:\\a.txt\0"));
+    SetClipboard({{CF_HDROP, fileList}, {CF_UNICODETEXT, TextData(L"C:\\a.txt\f")}});
+    leftAlone("a file list");
+    const UINT marker = Registered(L"ExcludeClipboardContentFromMonitorProcessing");
+    SetClipboard({{CF_UNICODETEXT, TextData(L"s3cret\f")}, htmlFormat, {marker, DwordData(0)}});
+    leftAlone("a private copy");
+    {
+        WindowRecorder exempt(app.folder(), {L"copies:Kept whole"}, app.folder() + L"\\Exempt.exe");
+        ASSERT_TRUE(exempt.Ready());
+        Linger(1000);
+        EXPECT_EQ(ReadClipboard().text, L"Kept whole\f") << "a program a copy line names";
+    }
+
+    for (int i = 0; i < 1000; ++i)
+        SetClipboard(
+            {{CF_UNICODETEXT, TextData(L"copy " + std::to_wstring(i) + L"\f")}, htmlFormat});
+    EXPECT_TRUE(WaitFor([] {
+        const Contents now = ReadClipboard();
+        return now.text == L"copy 999" && OtherFormats(now).empty();
+    }));
+    app.RightClickTrayIcon();
+    EXPECT_NE(app.WaitForMenu(), nullptr) << "the tray menu did not open after the burst";
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return app.OpenMenu() == nullptr; }));
+
+    app.PickOption(L'e');
+    ASSERT_TRUE(WaitFor([] { return ReadSetting(L"CcEveryCopy") == L"0"; }));
+    SetClipboard({{CF_UNICODETEXT, TextData(L"Bold\f")}, htmlFormat});
+    leftAlone("a copy with the switch off");
 }
 
 TEST_F(ClipboardTest, FormattedTextComesBackAsItsPlainTextAlone) {

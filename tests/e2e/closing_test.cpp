@@ -219,6 +219,41 @@ TEST_F(ClosingTest, ProgramLinesAndInvisibleCharactersSpareWhatTheUserListed) {
     }
 }
 
+// With the window in front spared, a tray click spares the window the user was working in and a
+// hotkey the focused one; the windows behind get their close as before.
+TEST_F(ClosingTest, SpareFrontKeepsTheWindowInFrontByTrayClickAndByHotkey) {
+    WriteSetting(L"DbrSpareFront", L"1");
+    WriteSetting(L"HotkeysActivated", L"1");
+    DeskBroom app;
+    WindowRecorder recorder(app.folder(), {L"normal:Alpha", L"normal:Beta", L"normal:Gamma"});
+    ASSERT_TRUE(recorder.Ready());
+    const HWND alpha = recorder.Window(L"Alpha"), beta = recorder.Window(L"Beta"),
+               gamma = recorder.Window(L"Gamma");
+    struct Round {
+        const char* how;
+        HWND front;
+        std::set<HWND> closed;
+    };
+    const Round rounds[] = {{"tray click", beta, {alpha, gamma}}, {"hotkey", gamma, {alpha, beta}}};
+    std::size_t before = 0;
+    for (const Round& round : rounds) {
+        SCOPED_TRACE(round.how);
+        FocusAwayFromTray(round.front);
+        ASSERT_EQ(::GetForegroundWindow(), round.front);
+        if (round.front == beta)
+            app.LeftClickTrayIcon();
+        else
+            PressChord({VK_CONTROL, VK_MENU, VK_SHIFT, VK_F12});
+        EXPECT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() >= before + 2; }));
+        Linger(1000);  // room for a close of the window in front
+        const auto closes = Receivers(recorder.Messages(WM_CLOSE));
+        EXPECT_EQ(
+            std::set<HWND>(closes.begin() + static_cast<std::ptrdiff_t>(before), closes.end()),
+            round.closed);
+        before = closes.size();
+    }
+}
+
 // A run after which everything closed says nothing; otherwise one notification names what stayed
 // open and why, once the rest has closed, and a click on it brings the question forward.
 TEST_F(ClosingTest, WindowsThatStayedOpenAreNamedInOneNotification) {

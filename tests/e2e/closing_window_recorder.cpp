@@ -8,8 +8,9 @@
 // program's hotkey), closes (closes at WM_CLOSE), slow (closes 4 s after WM_CLOSE), asks
 // (answers WM_CLOSE with a question in a message box it owns), promises (puts a text on the
 // clipboard by delayed rendering, then stops answering for kSilentMs after READY, as a busy office
-// program does, and logs AWAKE). Every other window that gets WM_CLOSE stays, ignoring it. Copied
-// under another name it is another program. In a title, \uXXXX stands for that UTF-16 unit (line
+// program does, and logs AWAKE), copies (copies its title, with a form feed, as text and HTML,
+// owning the clipboard). Every other window that gets WM_CLOSE stays, ignoring it. Copied under
+// another name it is another program. In a title, \uXXXX stands for that UTF-16 unit (line
 // breaks, lone surrogates); the log keeps it so.
 //
 // Copied as Notepad.exe beside DeskBroom.exe it stands in for the editor instead: it writes its
@@ -18,6 +19,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -95,6 +97,24 @@ std::wstring Unescaped(const std::wstring& title) {
     return units;
 }
 
+void CopyTitle(HWND owner, const std::wstring& title) {
+    const std::wstring text = title + L"\f";
+    const std::string html = "<b>copied</b>";
+    auto global = [](const void* data, std::size_t size) {
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
+        std::memcpy(::GlobalLock(memory), data, size);
+        ::GlobalUnlock(memory);
+        return memory;
+    };
+    if (!::OpenClipboard(owner))
+        return;
+    ::EmptyClipboard();
+    ::SetClipboardData(CF_UNICODETEXT, global(text.c_str(), (text.size() + 1) * sizeof(wchar_t)));
+    ::SetClipboardData(::RegisterClipboardFormatW(L"HTML Format"),
+                       global(html.c_str(), html.size() + 1));
+    ::CloseClipboard();
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -144,6 +164,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             ::CloseClipboard();
             silent = true;
         }
+        if (kind == L"copies")
+            CopyTitle(hwnd, title);
         if (kind != L"hidden" && kind != L"hotkey") {
             ::ShowWindow(hwnd, kind == L"minimised" ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
         }

@@ -586,6 +586,29 @@ bool DeskBroom::MenuItemChecked(HWND menu, int index, int itemCount) const {
     // The cursor stays where the tray was clicked, at the menu's corner: the icon's tooltip or a
     // hover highlight may cover the first item there. Away from both, they are gone.
     MoveMouseTo({rect.right + 200, rect.bottom + 200});
+    if (index == kHighlighted) {
+        // The longest run of rows whose right end stands out from the menu's colour; a
+        // separator's line is a row or two.
+        border = 3;
+        const COLORREF plain = ::GetSysColor(COLOR_MENU);
+        HDC screen = ::GetDC(nullptr);
+        itemHeight = 0;
+        for (int y = rect.top + border, runTop = 0, run = 0; y < rect.bottom - border; ++y) {
+            const COLORREF c = ::GetPixel(screen, rect.right - border - 3, y);
+            run = std::abs(GetRValue(c) - GetRValue(plain)) +
+                              std::abs(GetGValue(c) - GetGValue(plain)) +
+                              std::abs(GetBValue(c) - GetBValue(plain)) >
+                          100
+                      ? run + 1
+                      : 0;
+            runTop = run == 1 ? y : runTop;
+            if (run > itemHeight)
+                top = runTop, itemHeight = run;
+        }
+        ::ReleaseDC(nullptr, screen);
+        if (itemHeight <= 4)
+            return false;
+    }
     // The check mark sits in the column left of the caption: count the pixels there that stand
     // out from the item's background (which is dark while the item is highlighted).
     auto marks = [&] {
@@ -617,6 +640,25 @@ bool DeskBroom::MenuItemChecked(HWND menu, int index, int itemCount) const {
         marked = again;
     }
     return marked >= 4;
+}
+
+HWND DeskBroom::OpenOptions() const {
+    RightClickTrayIcon();
+    const HWND menu = WaitForMenu();
+    HWND options = nullptr;
+    PressKey('O');
+    WaitFor([&] {
+        for (HWND open : WindowsOf(pid(), L"#32768", nullptr))
+            options = open != menu ? open : options;
+        return menu && options;
+    });
+    return options;
+}
+
+void DeskBroom::PickOption(wchar_t accessKey) const {
+    ASSERT_NE(OpenOptions(), nullptr) << "the Options submenu did not open";
+    PressKey(static_cast<WORD>(::VkKeyScanW(accessKey) & 0xFF));
+    EXPECT_TRUE(WaitFor([&] { return OpenMenu() == nullptr; }, 5000)) << "the menu stayed open";
 }
 
 HWND DeskBroom::FindMessageBox() const {

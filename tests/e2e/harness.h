@@ -168,8 +168,15 @@ class DeskBroom {
     HWND WaitForMenu(DWORD timeoutMs = 5000) const;
     // Right click on the icon, then the item's access key.
     void PickMenuItem(wchar_t accessKey) const;
-    // Whether the open menu shows a check mark at the item (0-based), read from the screen.
-    bool MenuItemChecked(HWND menu, int index, int itemCount = 8) const;
+    // Whether the open menu shows a check mark at the item (0-based; kHighlighted: the one the
+    // keyboard is on, in a menu of items of any height), read from the screen.
+    static constexpr int kHighlighted = -1;
+    bool MenuItemChecked(HWND menu, int index, int itemCount = 9) const;
+    // Right click on the icon, then O: the Options submenu, its first item highlighted; null
+    // when it did not open.
+    HWND OpenOptions() const;
+    // The same, then the item's access key.
+    void PickOption(wchar_t accessKey) const;
 
     // A message box of this process captioned "DeskBroom".
     HWND FindMessageBox() const;

@@ -76,6 +76,48 @@ TEST_F(ShellTest, DefaultItemsSwitchByTheirAccessKeysAndPersist) {
     EXPECT_TRUE(app.TrayIcon());
 }
 
+TEST_F(ShellTest, OptionsSwitchByTheirAccessKeysStoreAndShowTheirTicks) {
+    struct Item {
+        wchar_t key;
+        const wchar_t* setting;
+        int downs;  // Down presses from the first item; the separator is passed over
+    };
+    const Item items[] = {{L'w', L"DbrSpareFront", 0},
+                          {L't', L"CcTrim", 1},
+                          {L'j', L"CcJoinLines", 2},
+                          {L'e', L"CcEveryCopy", 3}};
+    auto ticked = [](const DeskBroom& app, const Item& item) {
+        HWND options = app.OpenOptions();
+        EXPECT_NE(options, nullptr) << "the Options submenu did not open";
+        for (int i = 0; i < item.downs; ++i)
+            PressKey(VK_DOWN);
+        const bool checked = options && app.MenuItemChecked(options, DeskBroom::kHighlighted);
+        PressKey(VK_ESCAPE);
+        PressKey(VK_ESCAPE);
+        EXPECT_TRUE(WaitFor([&] { return app.OpenMenu() == nullptr; }));
+        return checked;
+    };
+    {
+        DeskBroom app;
+        for (const Item& item : items) {
+            SCOPED_TRACE(testing::Message() << "switched on: " << item.setting);
+            app.PickOption(item.key);
+            EXPECT_TRUE(WaitFor([&] { return ReadSetting(item.setting) == L"1"; }));
+            EXPECT_TRUE(ticked(app, item));
+        }
+        EXPECT_TRUE(app.ExitThroughMenu());
+    }
+    // At the next start the ticks come from the stored values; a click switches off.
+    DeskBroom app;
+    for (const Item& item : items) {
+        SCOPED_TRACE(testing::Message() << "after a restart: " << item.setting);
+        EXPECT_TRUE(ticked(app, item));
+        app.PickOption(item.key);
+        EXPECT_TRUE(WaitFor([&] { return ReadSetting(item.setting) == L"0"; }));
+        EXPECT_FALSE(ticked(app, item));
+    }
+}
+
 TEST_F(ShellTest, MenuAnswersTheTablesAccessKeysNotTheDesignCaptions) {
     DeskBroom app;
     // "&Default: Desk Broom" and "Set Hot&keys" were renamed at start-up: D and K pick nothing.

@@ -8,7 +8,7 @@ namespace e2e {
 namespace {
 
 constexpr wchar_t kValueName[] = L"DeskBroom";
-constexpr int kItemAutostart = 4;
+constexpr int kItemAutostart = 5;
 
 // The Run value is a REG_SZ whose datum is exactly this text and one NUL.
 bool RunValueIs(const std::wstring& text) {

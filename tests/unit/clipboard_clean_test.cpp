@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -184,6 +185,79 @@ TEST(ClipboardTextLength, StopsAtTheFirstNulWithinTheData) {
         // An exact-size copy, so that a read past the data shows under AddressSanitizer.
         std::vector<char16_t> data(c.units.begin(), c.units.end());
         EXPECT_EQ(ClipboardTextLength(data.data(), c.byteSize), c.expected) << Hex(c.units);
+    }
+}
+
+// Shaped in a buffer of exactly the text's size, grown to exactly what is asked for, so that a
+// write past it shows under AddressSanitizer.
+std::u16string Shaped(const std::u16string& text, TextShape shape, bool* changes = nullptr) {
+    auto buffer = std::make_unique<char16_t[]>(text.size());
+    std::copy(text.begin(), text.end(), buffer.get());
+    const std::optional<ShapedText> shaped =
+        ShapeText(buffer.get(), text.size(), text.size(), shape, [&](std::size_t units) {
+            auto larger = std::make_unique<char16_t[]>(units);
+            std::copy(buffer.get(), buffer.get() + text.size(), larger.get());
+            buffer = std::move(larger);
+            return buffer.get();
+        });
+    if (changes)
+        *changes = shaped->changes;
+    return std::u16string(buffer.get(), shaped->length);
+}
+
+TEST(ShapeText, TrimAndJoinAsTheTableSays) {
+    constexpr TextShape kTrim{true, false}, kJoin{false, true}, kBoth{true, true};
+    struct Case {
+        std::u16string text;
+        TextShape shape;
+        std::u16string expected;
+    };
+    const Case cases[] = {
+        {u"  first line\r\nsecond line \r\n\r\nnext paragraph\t\r\n", kBoth,
+         u"first line second line\r\n\r\nnext paragraph"},
+        {u"  first line\r\nsecond line \r\n\r\nnext paragraph\t\r\n", kTrim,
+         u"first line\r\nsecond line \r\n\r\nnext paragraph"},
+        {u"  first line\r\nsecond line \r\n\r\nnext paragraph\t\r\n", kJoin,
+         u"  first line second line\r\n\r\nnext paragraph "},
+        // Every kind of white space goes at the ends, and only there.
+        {u"\t\n\r\u00A0\u2003\u3000\u2028\u0085 a \u00A0\u3000b\u202F\u205F\u1680\u2029\u200A",
+         kTrim, u"a \u00A0\u3000b"},
+        {u"\u200Ba\u200B", kTrim, u"\u200Ba\u200B"},  // zero width space is no white space
+        {u" \r\n\t ", kTrim, u""},
+        {u"", kBoth, u""},
+        {u"no breaks,  two spaces\tand a tab ", kJoin, u"no breaks,  two spaces\tand a tab "},
+        // A single break of each kind, with the blanks around it.
+        {u"a\r\nb", kJoin, u"a b"},
+        {u"a\rb", kJoin, u"a b"},
+        {u"a\nb", kJoin, u"a b"},
+        {u"a \t\n\t b", kJoin, u"a b"},
+        // Two breaks or more, blank lines holding blanks, mixed kinds: one blank line.
+        {u"a\n\nb", kJoin, u"a\r\n\r\nb"},
+        {u"a\r\rb", kJoin, u"a\r\n\r\nb"},
+        {u"a\n\rb", kJoin, u"a\r\n\r\nb"},
+        {u"a\r\n \t \r\n\n\r\n b", kJoin, u"a\r\n\r\nb"},
+        {u"a\r\n\r\nb", kJoin, u"a\r\n\r\nb"},
+        // Growing everywhere: the text must move up before it is written.
+        {u"\n\na\n\nb\n\n", kJoin, u"\r\n\r\na\r\n\r\nb\r\n\r\n"},
+        {u"\n\na\n\nb\n\n", kBoth, u"a\r\n\r\nb"},
+        // Early growth, later shrinking: the room is the largest lead, not the final one.
+        {u"\n\nx\r\n \r\n \r\n \r\ny", kJoin, u"\r\n\r\nx\r\n\r\ny"},
+        // Shrinking first, then growing past what the shrinking gave.
+        {u"a\r\nb\n\nc\n\nd\n\ne", kJoin, u"a b\r\n\r\nc\r\n\r\nd\r\n\r\ne"},
+    };
+    for (const Case& c : cases) {
+        bool changes = false;
+        EXPECT_EQ(Hex(Shaped(c.text, c.shape, &changes)), Hex(c.expected)) << Hex(c.text);
+        EXPECT_EQ(changes, c.expected != c.text) << Hex(c.text);
+    }
+}
+
+TEST(ShapeText, JoinIsIdempotentAndNeverOverrunsOnRandomText) {
+    for (const std::u16string& text : RandomTexts()) {
+        const std::u16string once = Shaped(text, {true, true});
+        bool changes = true;
+        EXPECT_EQ(Shaped(once, {true, true}, &changes), once) << Hex(text);
+        EXPECT_FALSE(changes) << Hex(text);
     }
 }
 

@@ -274,6 +274,27 @@ TEST(FilterList, CutLineMatchesNothing) {
     EXPECT_FALSE(IsFilteredTitle(list, u"anything"));
 }
 
+// Copy lines name programs for the clipboard only; program lines never stand for them.
+TEST(FilterList, CopyLinesAndProgramLinesKeepToTheirOwn) {
+    const FilterList list(
+        {u"copy:EXCEL.EXE", u"COPY:  C:\\Tools\\*  ", u"program:notepad.exe", u"Copy Machine"});
+    struct Case {
+        std::u16string title, program;
+        bool spared, copyExempt;
+    };
+    const Case cases[] = {
+        {u"Book1 - Excel", u"C:\\Office\\excel.exe", false, true},
+        {u"Untitled - Notepad", u"C:\\Windows\\notepad.exe", true, false},
+        {u"Any", u"C:\\tools\\bin\\x.exe", false, true},
+        {u"copy:EXCEL.EXE", u"", false, false},  // no title pattern; an unknown program meets none
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(list.Matches(PrepareWindow(c.title, c.program)), c.spared) << Narrow(c.title);
+        EXPECT_EQ(list.MatchesCopy(PrepareWindow({}, c.program)), c.copyExempt) << Narrow(c.title);
+    }
+    EXPECT_FALSE(FilterList({u"copy:x.exe"}).HasProgramPatterns());
+}
+
 TEST(FilterList, KeepsAtMostTheLimit) {
     std::vector<std::u16string> patterns(kMaxFilterPatterns, u"P");
     patterns.push_back(u"Late");

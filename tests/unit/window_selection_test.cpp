@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "closing/window_selection.h"
 
@@ -86,6 +87,25 @@ TEST(IsWindowSelected, EmptyFilterListLeavesOnlyTheFixedNames) {
     const FilterList none;
     EXPECT_TRUE(IsWindowSelected({true, false, false, u"Wine System Tray"}, none));
     EXPECT_FALSE(IsWindowSelected({true, false, false, u"DESK BROOM"}, none));
+}
+
+TEST(WindowInFront, TheFirstApplicationWindowFromTheTop) {
+    // In Z order as a tray click leaves them: the taskbar and a menu (tool windows), hidden,
+    // owned, cloaked and untitled windows, the program's own and the desktop, then the window
+    // the user was working in.
+    const std::vector<WindowFacts> windows = {{true, false, true, u""},
+                                              {true, false, true, u"Menu"},
+                                              {false, false, false, u"Hidden"},
+                                              {true, true, false, u"Find"},
+                                              {true, false, false, u"Mail", true},
+                                              {true, false, false, u""},
+                                              {true, false, false, u"Desk Broom"},
+                                              {true, false, false, u"Program Manager"},
+                                              {true, false, false, u"Notes - Editor"},
+                                              {true, false, false, u"Web Browser"}};
+    EXPECT_EQ(WindowInFront(windows), 8u);
+    EXPECT_EQ(WindowInFront(std::span(windows).subspan(9)), 0u);
+    EXPECT_EQ(WindowInFront(std::span(windows).first(8)), 8u);  // none
 }
 
 TEST(WindowList, KeepsTheFirstThousandInOrder) {
