@@ -2,9 +2,6 @@
 #include "clipboard/clipboard_text.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstdint>
-#include <cstring>
 #include <string_view>
 
 ChunkedCleaning RemoveControlCharacters(char16_t* text, std::size_t length, std::size_t chunkLength,
@@ -38,26 +35,8 @@ constexpr bool IsBlank(char16_t c) noexcept {
     return c == u' ' || c == u'\t';
 }
 
-// Eight code units side by side, and the lanes of a comparison of them (GCC's and Clang's vector
-// extensions: SSE2 on x86-64, plain code elsewhere).
-using Units8 = std::uint16_t __attribute__((vector_size(16)));
-using Lanes8 = std::int16_t __attribute__((vector_size(16)));
-
-// Where the next line break from text[begin] is; `length` when there is none. Line breaks are
-// rare among the units, so eight are tested at a time, and a hit is found in its lane's bits.
+// Where the next line break from text[begin] is; `length` when there is none.
 std::size_t NextBreak(const char16_t* text, std::size_t begin, std::size_t length) noexcept {
-    static_assert(std::endian::native == std::endian::little, "lane 0 in the low bits");
-    for (; begin + 8 <= length; begin += 8) {
-        Units8 units;
-        std::memcpy(&units, text + begin, sizeof units);
-        const Lanes8 hits = (units == u'\r') | (units == u'\n');
-        std::uint64_t halves[2];
-        std::memcpy(halves, &hits, sizeof halves);
-        if (halves[0] != 0)
-            return begin + std::countr_zero(halves[0]) / 16;
-        if (halves[1] != 0)
-            return begin + 4 + std::countr_zero(halves[1]) / 16;
-    }
     while (begin < length && text[begin] != u'\r' && text[begin] != u'\n')
         ++begin;
     return begin;
