@@ -35,6 +35,22 @@ bool IsReservedByWindows(std::int16_t keyCode, std::int16_t mask) {
     return keyCode == kVkF12 && (mask == 0 || mask == kMaskShift);
 }
 
+std::u16string HotkeyTakenLine(std::int16_t keyCode, std::int16_t mask,
+                               std::u16string_view action) {
+    // Spelled as the user sets it in the Hotkeys dialog.
+    std::u16string line = u"The hotkey ";
+    if (mask & kMaskCtrl)
+        line += u"Ctrl+";
+    if (mask & kMaskAlt)
+        line += u"Alt+";
+    if (mask & kMaskShift)
+        line += u"Shift+";
+    // Windows refuses the reserved ones as if another program held them.
+    return line.append(KeyNameOf(keyCode)).append(u" for ").append(action) +
+           (IsReservedByWindows(keyCode, mask) ? u" is reserved by Windows.\r"
+                                               : u" is already used by another program.\r");
+}
+
 std::int16_t HotKeyLetterToKeyCode(std::u16string_view name) {
     for (std::size_t i = 0; i < std::size(kKeyNames); ++i) {
         if (name == kKeyNames[i])

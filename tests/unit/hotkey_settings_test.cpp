@@ -31,6 +31,24 @@ TEST(IsReservedByWindows, PlainF12AndShiftF12Only) {
     }
 }
 
+TEST(HotkeyTakenLine, SpellsTheCombinationAndNamesWhoHoldsIt) {
+    const std::pair<std::tuple<int, int, std::u16string>, std::u16string> cases[] = {
+        {{123, 7, u"Desk Broom"},
+         u"The hotkey Ctrl+Alt+Shift+F12 for Desk Broom is already used by another program.\r"},
+        {{112, kMaskAlt, u"Clean Clipboard"},
+         u"The hotkey Alt+F1 for Clean Clipboard is already used by another program.\r"},
+        {{123, 0, u"Desk Broom"}, u"The hotkey F12 for Desk Broom is reserved by Windows.\r"},
+        {{123, kMaskShift, u"A and B"},
+         u"The hotkey Shift+F12 for A and B is reserved by Windows.\r"},
+    };
+    for (const auto& [combination, line] : cases) {
+        const auto& [code, mask, action] = combination;
+        EXPECT_EQ(HotkeyTakenLine(static_cast<std::int16_t>(code), static_cast<std::int16_t>(mask),
+                                  action),
+                  line);
+    }
+}
+
 TEST(HotKeyLetterToKeyCode, OnlyTheExactNamesF1ToF12HaveCodes) {
     const std::pair<std::u16string, int> cases[] = {
         {u"F1", 112},
