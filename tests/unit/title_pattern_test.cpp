@@ -29,7 +29,7 @@ std::string Narrow(std::u16string_view text) {
 }
 
 bool IsFilteredTitle(const FilterList& list, std::u16string_view title) {
-    return list.Matches(PrepareTitle(title));
+    return list.Matches(PrepareForMatching(title));
 }
 
 bool Matches(std::u16string_view title, const std::u16string& pattern) {
