@@ -141,8 +141,9 @@ TEST(TitlePattern, ElementsAndEdgeCases) {
     }
 }
 
-TEST(TitlePattern, MalformedPatternsMatchNothing) {
-    // Each title is what the pattern would match if its faults were read loosely.
+TEST(TitlePattern, MalformedPatternsMatchNothingTheirWellFormedLookalikesDo) {
+    // Each title is what the pattern would match if its faults were read loosely; the rows that
+    // match are the nearest patterns that are well formed.
     const Case cases[] = {
         {u"[ABC", u"A", false},     {u"[", u"[", false},      {u"[!", u"!", false},
         {u"[Z-A]", u"Z", false},    {u"[B-A]*", u"B", false}, {u"[A-Z]", u"Q", true},
