@@ -1,5 +1,5 @@
-// Drives closing_window_recorder.exe for the close-all tests: starts it with a set of windows and
-// reads back which of them got which messages, and when.
+// Drives closing_window_recorder.exe for the end-to-end tests: starts it with a set of windows
+// and reads back which of them got which messages, and when.
 #pragma once
 
 #include <windows.h>

@@ -339,31 +339,6 @@ TEST_F(HotkeysTest, AHotkeyPressedWhileNotepadIsOpenRunsOnceItClosesAndTheProgra
 
 // ---- The Hotkeys dialog ----
 
-HWND FindTopLevel(DWORD pid, const wchar_t* caption) {
-    struct Search {
-        DWORD pid;
-        const wchar_t* caption;
-        HWND found;
-    } search{pid, caption, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            wchar_t type[16] = {}, title[64] = {};
-            ::GetClassNameW(window, type, 16);
-            ::GetWindowTextW(window, title, 64);
-            if (owner == s->pid && ::IsWindowVisible(window) && std::wstring(type) == L"#32770" &&
-                std::wstring(title) == s->caption) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // The text a control shows; GetWindowText would give another process's combo box's caption.
 std::wstring TextOf(HWND window) {
     wchar_t text[256] = {};
@@ -424,7 +399,10 @@ class HotkeysDialogTest : public HotkeysTest {
     HWND Open() {
         app_->PickMenuItem(L'S');
         HWND dialog = nullptr;
-        EXPECT_TRUE(WaitFor([&] { return (dialog = FindTopLevel(Pid(), L"Hotkeys")) != nullptr; }));
+        EXPECT_TRUE(WaitFor([&] {
+            auto dialogs = WindowsOf(Pid(), L"#32770", L"Hotkeys");
+            return (dialog = dialogs.empty() ? nullptr : dialogs.front()) != nullptr;
+        }));
         return dialog;
     }
     HWND MessageBoxShown() { return app_->FindMessageBox(); }
@@ -433,21 +411,11 @@ class HotkeysDialogTest : public HotkeysTest {
         Click(::FindWindowExW(combo, nullptr, L"Edit", nullptr));
         PressKey(VK_HOME);
         PressChord({VK_SHIFT, VK_END});
-        Type(name);
+        TypeText(name);
         return WaitFor([&] { return TextOf(combo) == name; });
     }
     bool Closed(HWND dialog) { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); }
     DWORD Pid() const { return app_->pid(); }
-    void Type(const std::wstring& text) {
-        for (wchar_t c : text) {
-            SHORT key = ::VkKeyScanW(c);
-            if (key & 0x100) {
-                PressChord({VK_SHIFT, static_cast<WORD>(LOBYTE(key))});
-            } else {
-                PressKey(LOBYTE(key));
-            }
-        }
-    }
 };
 
 TEST_F(HotkeysDialogTest, OpensWithTheStoredValuesAndTheTablesCaptions) {
@@ -572,9 +540,7 @@ TEST_F(HotkeysDialogTest, ARowWithoutModifierAsksOnceAndNoKeepsTheDialogUnsaved)
     PressKey(VK_RETURN);  // the default button, OK
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = MessageBoxShown()) != nullptr; }));
-    wchar_t text[512] = {};
-    ::GetDlgItemTextW(box, 0xFFFF, text, 512);
-    EXPECT_EQ(std::wstring(text), kNoModifierWarning);
+    EXPECT_EQ(MessageBoxText(box), kNoModifierWarning);
     EXPECT_NE(::GetDlgItem(box, IDYES), nullptr);
     EXPECT_NE(::GetDlgItem(box, IDNO), nullptr);
     // While it asks, the dialog takes no second OK (and so asks no second time), even with the
