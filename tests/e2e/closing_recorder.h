@@ -7,12 +7,10 @@
 #include "harness.h"
 
 #include <algorithm>
-#include <chrono>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 class WindowRecorder {
@@ -40,9 +38,7 @@ class WindowRecorder {
         for (const std::wstring& window : windows)
             command += L" \"" + window + L"\"";
         process_.Start(command);
-        for (int i = 0; i < 200 && !Ready(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+        e2e::WaitFor([&] { return Ready(); });
     }
     WindowRecorder(const WindowRecorder&) = delete;
     WindowRecorder& operator=(const WindowRecorder&) = delete;
