@@ -27,11 +27,9 @@ std::optional<FilterList> ReadFilterList(const std::u16string& path) {
     FilterList list;
     FilterFileSource source = [&](std::span<char> buffer) -> std::optional<std::size_t> {
         DWORD read = 0;
-        if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read,
-                        nullptr)) {
-            return std::nullopt;
-        }
-        return read;
+        const bool ok = ::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                   &read, nullptr) != FALSE;
+        return ok ? std::optional<std::size_t>(read) : std::nullopt;
     };
     // Straight into the list: the file's text is never held beyond the reader's buffers.
     if (!ReadFilterPatterns(

@@ -37,16 +37,11 @@ bool IsReservedByWindows(std::int16_t keyCode, std::int16_t mask) {
 
 std::u16string HotkeyTakenLine(std::int16_t keyCode, std::int16_t mask,
                                std::u16string_view action) {
-    // Spelled as the user sets it in the Hotkeys dialog.
-    std::u16string line = u"The hotkey ";
-    if (mask & kMaskCtrl)
-        line += u"Ctrl+";
-    if (mask & kMaskAlt)
-        line += u"Alt+";
-    if (mask & kMaskShift)
-        line += u"Shift+";
-    // Windows refuses the reserved ones as if another program held them.
-    return line.append(KeyNameOf(keyCode)).append(u" for ").append(action) +
+    // Spelled as the user sets it in the Hotkeys dialog. Windows refuses the reserved ones as if
+    // another program held them.
+    return std::u16string(u"The hotkey ") + (mask & kMaskCtrl ? u"Ctrl+" : u"") +
+           (mask & kMaskAlt ? u"Alt+" : u"") + (mask & kMaskShift ? u"Shift+" : u"") +
+           std::u16string(KeyNameOf(keyCode)) + u" for " + std::u16string(action) +
            (IsReservedByWindows(keyCode, mask) ? u" is reserved by Windows.\r"
                                                : u" is already used by another program.\r");
 }

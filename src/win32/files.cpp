@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "common/program_folder.h"
 #include "win32/unique_handle.h"
 #include "win32/wide_text.h"
@@ -25,29 +23,23 @@ std::u16string FinalPath(const std::wstring& path) {
         DWORD length =
             ::GetFinalPathNameByHandleW(file.get(), final.data(), static_cast<DWORD>(final.size()),
                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length == 0)
-            return {};
-        if (length < final.size()) {
-            final.resize(length);
-            return ToU16(final);
-        }
+        const bool fits = length < final.size();  // else: the size it needs, its NUL counted
         final.resize(length);
+        if (fits)
+            return ToU16(final);
     }
 }
 
 std::u16string FindProgramFolder() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return u".";
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    std::wstring module(path.begin(), path.end());
+    std::wstring module(MAX_PATH, L'\0');
+    DWORD length;
+    // A path cut to the buffer fills it whole: try again with twice the room.
+    while ((length = ::GetModuleFileNameW(nullptr, module.data(),
+                                          static_cast<DWORD>(module.size()))) == module.size())
+        module.resize(module.size() * 2);
+    if (length == 0)
+        return u".";
+    module.resize(length);
     std::wstring folder = module.substr(0, module.find_last_of(L"\\/"));
     if (folder.ends_with(L':'))
         folder += L'\\';  // the drive's root, not its current folder

@@ -3,11 +3,7 @@
 
 #include "win32/wide_text.h"
 
-namespace {
-
-HWND openDialog = nullptr;
-
-}  // namespace
+static HWND openDialog = nullptr;
 
 void SetOpenDialog(HWND dialog) {
     openDialog = dialog;
@@ -47,8 +43,7 @@ int ShowMessage(std::u16string_view text, UINT buttons) {
 }
 
 bool KeyIsDown(std::uint8_t virtualKey) {
-    // The high bit alone: the low bit's "pressed since the last call" is shared with every other
-    // program that asks.
+    // The high bit alone: the low bit ("pressed since the last call") is every program's to reset.
     return (::GetAsyncKeyState(virtualKey) & 0x8000) != 0;
 }
 
