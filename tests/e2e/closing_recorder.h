@@ -7,6 +7,7 @@
 #include "harness.h"
 
 #include <algorithm>
+#include <climits>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -44,6 +45,20 @@ class WindowRecorder {
     WindowRecorder& operator=(const WindowRecorder&) = delete;
 
     bool Ready() const { return ReadLog().find("READY") != std::string::npos; }
+
+    // WM_CLOSE requests received, by all of its windows and by the one asked least often.
+    int CloseRequests() const { return static_cast<int>(Messages(WM_CLOSE).size()); }
+    int FewestCloseRequests() const {
+        std::map<HWND, int> received;
+        for (const auto& [hwnd, title] : Windows())
+            received[hwnd] = 0;
+        for (const Message& message : Messages(WM_CLOSE))
+            ++received[message.hwnd];
+        int fewest = INT_MAX;
+        for (const auto& [hwnd, count] : received)
+            fewest = std::min(fewest, count);
+        return fewest;
+    }
 
     // The window opened with this title.
     HWND Window(const std::wstring& title) const {
