@@ -124,6 +124,65 @@ void BM_AdversarialPlainCompare(benchmark::State& state) {
 }
 BENCHMARK(BM_AdversarialPlainCompare)->Unit(benchmark::kMillisecond);
 
+// The same worst case for program lines, whose names and paths are not cut: 10000 lines of a
+// star, 114 A and "C*" against a window whose program's name has 230 characters (226 A and
+// ".exe") in a path of 260; tested against the name, against the path (a backslash in the
+// line), and with an X in place of the C, which the name has near its end, so that no quick
+// test spares the matcher the name's every character: once as plain characters, and once after
+// a question mark; each is found in one pass over the name.
+const std::u16string kLongName = std::u16string(226, u'a') + u".exe";
+const std::u16string kLongPath = u"C:\\Program Files\\Vendor Tools\\" + kLongName;
+
+struct ProgramCase {
+    const char* name;
+    std::u16string line;
+    FilterList list;
+    bool quick;  // a quick test passes over the line: the 1 ms goal applies
+};
+
+std::vector<ProgramCase>& ProgramCases() {
+    static std::vector<ProgramCase> cases = [] {
+        const std::u16string as(114, u'a');
+        std::vector<ProgramCase> c = {
+            {"program name", u"program:*" + as + u"c*", {}, true},
+            {"program path", u"program:*\\*" + as + u"c*", {}, true},
+            {"program name, X near its end", u"program:*" + as + u"x*", {}, false},
+            {"program name, X near its end, a question mark",
+             u"program:*?" + as + u"x*",
+             {},
+             false},
+        };
+        for (ProgramCase& one : c)
+            one.list = FilterList(std::vector<std::u16string>(10000, one.line));
+        return c;
+    }();
+    return cases;
+}
+
+void BM_AdversarialProgram(benchmark::State& state) {
+    const ProgramCase& c = ProgramCases()[static_cast<std::size_t>(state.range(0))];
+    const PreparedWindow window = PrepareWindow(u"Window", kLongPath);
+    int filtered = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(filtered += c.list.Matches(window) ? 1 : 0);
+    state.SetLabel(c.name);
+    state.counters["filtered"] = filtered;
+}
+BENCHMARK(BM_AdversarialProgram)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+// The baseline: each line's text compared with the path, as plainly as strings compare.
+void BM_AdversarialProgramPlainCompare(benchmark::State& state) {
+    const ProgramCase& c = ProgramCases()[static_cast<std::size_t>(state.range(0))];
+    const std::vector<std::u16string> lines(10000, c.line);
+    int equal = 0;
+    for (auto _ : state) {
+        for (const auto& line : lines)
+            equal += kLongPath.compare(0, line.size(), line) == 0 ? 1 : 0;
+        benchmark::DoNotOptimize(equal);
+    }
+}
+BENCHMARK(BM_AdversarialProgramPlainCompare)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
 // The heap a list built from `patterns` holds once finished, and the most it held while being
 // built, in bytes.
 struct ListMemory {
@@ -205,6 +264,19 @@ int main(int argc, char** argv) {
             "%.3f ms per title (goal: at most 1 ms), %.2fx the plain comparison of the "
             "same strings\n",
             perTitle, adversarial / plain);
+    }
+    for (std::size_t i = 0; i < ProgramCases().size(); ++i) {
+        const std::string suffix = "/" + std::to_string(i);
+        const double window = reporter.times["BM_AdversarialProgram" + suffix];
+        const double compare = reporter.times["BM_AdversarialProgramPlainCompare" + suffix];
+        if (window > 0 && compare > 0) {
+            const ProgramCase& c = ProgramCases()[i];
+            std::printf(
+                "adversarial program lines (%s; 230-character name, 260-character path): "
+                "%.3f ms per window (%s), %.2fx the plain comparison of the same strings\n",
+                c.name, window, c.quick ? "goal: at most 1 ms" : "no quick test applies",
+                window / compare);
+        }
     }
     PrintMemory();
     return ours == theirs ? 0 : 1;

@@ -2,8 +2,6 @@
 #include "app/frm_desk_broom_win32.h"
 
 #include <cstring>
-#include <iterator>
-#include <string_view>
 
 #include "app/resources/resource.h"
 #include "common/reentry_guard.h"
@@ -27,15 +25,6 @@ constexpr UINT kTrayIconId = 1;
 // at the icon's version 4.
 constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
 
-// A clean-clipboard hotkey's paste looks for the keys' release on this timer.
-constexpr UINT_PTR kPasteTimer = 2;
-
-// A failed add (the shell still busy at log-on, with no TaskbarCreated to follow) is tried again
-// this often, for two minutes.
-constexpr UINT_PTR kTrayAddTimer = 3;
-constexpr UINT kTrayAddRetryMs = 2000;
-constexpr int kTrayAddTries = 60;
-
 struct MenuItem {
     UINT id;
     const wchar_t* designCaption;               // as the menu is built
@@ -58,23 +47,12 @@ HICON LoadProgramIcon(int sizeMetric) {
     return LoadIconResource(IDI_DESKBROOM, ::GetSystemMetrics(sizeMetric));
 }
 
-// The tray events that run an action or open the menu.
-bool IsTrayCommandEvent(UINT event) {
-    return event == WM_LBUTTONUP || event == WM_RBUTTONUP || event == WM_CONTEXTMENU ||
-           event == NIN_KEYSELECT;
-}
-
-// Without version 4 the shell reports Enter, Space and the context-menu key on the icon as a
-// right click; with it, as NIN_KEYSELECT and WM_CONTEXTMENU.
-void UseVersion4(const NOTIFYICONDATAW& icon) {
-    NOTIFYICONDATAW version = icon;
-    version.uVersion = NOTIFYICON_VERSION_4;
-    ::Shell_NotifyIconW(NIM_SETVERSION, &version);
-}
-
 }  // namespace
 
-frmDeskBroom::frmDeskBroom(HINSTANCE instance) : instance_(instance), hotkeysForm_(IDI_HOTKEYS) {}
+frmDeskBroom::frmDeskBroom(HINSTANCE instance)
+    : instance_(instance),
+      trayIcon_(kTrayIconId, kTrayCallbackMessage, kTrayAddTimer),
+      hotkeysForm_(IDI_HOTKEYS) {}
 
 void frmDeskBroom::Create() {
     HINSTANCE instance = instance_;
@@ -116,6 +94,8 @@ void frmDeskBroom::Create() {
 }
 
 LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (trayIcon_.OnMessage(message, wParam, lParam))
+        return 0;
     switch (message) {
         case WM_CREATE:
             Form_Load();
@@ -144,7 +124,7 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 OnCommand(LOWORD(wParam));
             return 0;
         case WM_TIMER:
-            if (wParam == CloseAll::kStayedOpenTimer) {
+            if (wParam == kStayedOpenTimer) {
                 TellWhatStayedOpen();
                 return 0;
             }
@@ -152,17 +132,6 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 paste_.OnTimer();
                 return 0;
             }
-            if (wParam == kTrayAddTimer) {
-                RetryTrayIconAdd();
-                return 0;
-            }
-            break;
-        case WM_DPICHANGED:
-        case WM_DISPLAYCHANGE:
-        case WM_SETTINGCHANGE:
-            // The hidden window may miss WM_DPICHANGED; a change of scaling also comes as a
-            // display or setting change.
-            RefreshTrayIcon();
             break;
         case WM_ENDSESSION:
             // Log-off or shutdown: the end comes now and quietly, whatever box, dialog or run
@@ -181,20 +150,13 @@ LRESULT frmDeskBroom::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ::PostQuitMessage(0);
             return 0;
         default:
-            if (message == taskbarCreatedMessage_ && taskbarCreatedMessage_ != 0) {
-                OnTaskbarCreated();
-                return 0;
-            }
             break;
     }
     return ::DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 void frmDeskBroom::Form_Load() {
-    taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-    // Run as administrator, the program would not hear the broadcast of an Explorer at a lower
-    // integrity level, and the icon would stay gone after Explorer restarts.
-    ::ChangeWindowMessageFilterEx(hwnd_, taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
+    trayIcon_.Attach(hwnd_);
     mPopupSys.reset(::CreatePopupMenu());
     for (const MenuItem& item : kMenuItems) {
         ::AppendMenuW(mPopupSys.get(), MF_STRING, item.id, item.designCaption);
@@ -208,9 +170,7 @@ void frmDeskBroom::Form_Resize(WPARAM sizeType) {
 }
 
 void frmDeskBroom::Form_Unload() {
-    // No retry may bring the icon back behind a failure message.
-    ::KillTimer(hwnd_, kTrayAddTimer);
-    ::Shell_NotifyIconW(NIM_DELETE, &TrayIconData);
+    trayIcon_.Delete();
 }
 
 void frmDeskBroom::Form_Paint() {
@@ -232,35 +192,28 @@ void frmDeskBroom::Form_MouseMove(WPARAM wParam, LPARAM lParam) {
     // carry a coordinate, not a tray notification.
     if (::IsWindowVisible(hwnd_))
         return;
-    switch (LOWORD(lParam)) {
-        case WM_LBUTTONUP:
+    switch (trayEvents_.Decode(LOWORD(lParam), ::GetTickCount64(), ::GetDoubleClickTime())) {
+        case TrayAction::DefaultAction:
             RunDefaultAction();
             break;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-            // A new click: a context menu from now on is not the last right click's.
-            menuFromRightButtonUp_ = false;
-            break;
-        case WM_RBUTTONUP: {
-            menuFromRightButtonUp_ = true;
+        case TrayAction::MouseMenu: {
             POINT at{};
             ::GetCursorPos(&at);
             ShowTrayMenu(at, false);
             break;
         }
-        case WM_CONTEXTMENU:
-            OnTrayContextMenu(wParam);
+        case TrayAction::KeyboardMenu:
+            // At version 4 wParam holds the icon's anchor point.
+            ShowTrayMenu({static_cast<short>(LOWORD(wParam)), static_cast<short>(HIWORD(wParam))},
+                         true);
             break;
-        case NIN_SELECT:
-            // Follows every left button-up, which has run the action already.
-            break;
-        case NIN_KEYSELECT:
-            OnTrayKeySelect();
-            break;
-        case NIN_BALLOONUSERCLICK:
+        case TrayAction::BalloonClick:
             ShowQuestion(questionWindow_);
             break;
-        default:
+        case TrayAction::BalloonGone:
+            questionWindow_ = {};
+            break;
+        case TrayAction::None:
             break;
     }
 }
@@ -275,23 +228,6 @@ void frmDeskBroom::RunDefaultAction() {
     } else {
         CleanClipboard();
     }
-}
-
-void frmDeskBroom::OnTrayKeySelect() {
-    // Enter or Space on the focused icon. Windows may report one press of Enter twice in a row.
-    const ULONGLONG now = ::GetTickCount64();
-    if (lastKeySelect_ != 0 && now - lastKeySelect_ < ::GetDoubleClickTime())
-        return;
-    lastKeySelect_ = now;
-    RunDefaultAction();
-}
-
-void frmDeskBroom::OnTrayContextMenu(WPARAM anchor) {
-    // After a right button-up the shell reports the same click once more; only the context-menu
-    // key and Shift+F10 come this way alone.
-    if (std::exchange(menuFromRightButtonUp_, false))
-        return;
-    ShowTrayMenu({static_cast<short>(LOWORD(anchor)), static_cast<short>(HIWORD(anchor))}, true);
 }
 
 void frmDeskBroom::ShowTrayMenu(POINT at, bool fromKeyboard) {
@@ -309,7 +245,7 @@ void frmDeskBroom::ShowTrayMenu(POINT at, bool fromKeyboard) {
         OnCommand(command);
     } else if (fromKeyboard) {
         // Esc: the keyboard user goes on from the icon, not from wherever the focus fell.
-        ::Shell_NotifyIconW(NIM_SETFOCUS, &TrayIconData);
+        trayIcon_.Focus();
     }
 }
 
@@ -319,20 +255,11 @@ void frmDeskBroom::CheckFilterFile() {
 }
 
 void frmDeskBroom::TellWhatStayedOpen() {
-    CloseAll::Outcome outcome = closeAll_.WhatStayedOpen(hwnd_);
-    questionWindow_ = outcome.question;
-    if (outcome.text.empty() || ProgramIsEnding())
+    std::optional<CloseAll::Outcome> outcome = closeAll_.WhatStayedOpen(hwnd_);
+    if (!outcome || ProgramIsEnding())
         return;
-    // A balloon needs the record's second form at least; the icon's own record stays as added.
-    NOTIFYICONDATAW notification = TrayIconData;
-    notification.cbSize = sizeof notification;
-    notification.uFlags = NIF_INFO;
-    notification.dwInfoFlags = NIIF_INFO;
-    ToWide(outcome.text)
-        .substr(0, std::size(notification.szInfo) - 1)
-        .copy(notification.szInfo, std::size(notification.szInfo) - 1);
-    std::wstring_view(L"DeskBroom").copy(notification.szInfoTitle, 9);
-    ::Shell_NotifyIconW(NIM_MODIFY, &notification);
+    questionWindow_ = outcome->question;
+    trayIcon_.Notify(outcome->notice.title, outcome->notice.text);
 }
 
 void frmDeskBroom::OnCommand(UINT id) {
@@ -366,84 +293,13 @@ void frmDeskBroom::OnCommand(UINT id) {
     }
 }
 
-void frmDeskBroom::OnTaskbarCreated() {
-    // Explorer restarted (or came up after a failed add at log-on, or after a change of
-    // scaling): the old icon is gone.
-    if (!currentTip_.empty())
-        CreateSystemTrayIcon(currentTip_);
-}
-
-bool frmDeskBroom::LoadTrayIcon() {
-    // The tray shows the small icon size at the DPI of its display; an icon of any other size
-    // is stretched by the shell and blurs. The metric of the system DPI would stay that of
-    // log-on for the life of the process, so the window's own DPI decides.
-    UINT dpi = ::GetDpiForWindow(hwnd_);
-    int size = ::GetSystemMetricsForDpi(SM_CXSMICON, dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI);
-    if (trayIcon_ && size == trayIconSize_)
-        return false;
-    HICON icon = LoadIconResource(IDI_DESKBROOM, size);
-    if (!icon)
-        return false;
-    // The old handle stays alive until the shell has the new one.
-    retiredTrayIcon_ = std::move(trayIcon_);
-    trayIcon_.reset(icon);
-    trayIconSize_ = size;
-    return true;
-}
-
-void frmDeskBroom::RefreshTrayIcon() {
-    if (!LoadTrayIcon() || currentTip_.empty())
-        return;
-    // Only the picture changes: deleting and adding the icon would move it in the tray.
-    TrayIconData.hIcon = trayIcon_.get();
-    NOTIFYICONDATAW change = TrayIconData;
-    change.uFlags = NIF_ICON;
-    ::Shell_NotifyIconW(NIM_MODIFY, &change);
-    retiredTrayIcon_.reset();
-}
-
 void frmDeskBroom::CreateSystemTrayIcon(const std::u16string& svTipText) {
-    LoadTrayIcon();
-    TrayIconData = NOTIFYICONDATAW{};
-    // The whole record: the icon's version and its notifications need the later fields.
-    TrayIconData.cbSize = sizeof(NOTIFYICONDATAW);
-    TrayIconData.hWnd = hwnd_;
-    TrayIconData.uID = kTrayIconId;
-    // At version 4 the shell shows the standard tooltip only when asked to.
-    TrayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
-    TrayIconData.uCallbackMessage = kTrayCallbackMessage;
-    TrayIconData.hIcon = trayIcon_.get();
-    std::wstring tip = ToWide(svTipText).substr(0, std::size(TrayIconData.szTip) - 1);
-    tip.copy(TrayIconData.szTip, tip.size());
-    currentTip_ = svTipText;
-    ::KillTimer(hwnd_, kTrayAddTimer);
-    if (!AddTrayIcon()) {
-        trayAddTriesLeft_ = kTrayAddTries;
-        ::SetTimer(hwnd_, kTrayAddTimer, kTrayAddRetryMs, nullptr);
-    }
-    retiredTrayIcon_.reset();
-}
-
-bool frmDeskBroom::AddTrayIcon() {
-    if (!::Shell_NotifyIconW(NIM_ADD, &TrayIconData))
-        return false;
-    UseVersion4(TrayIconData);
-    return true;
-}
-
-void frmDeskBroom::RetryTrayIconAdd() {
-    if (::Shell_NotifyIconW(NIM_MODIFY, &TrayIconData)) {
-        UseVersion4(TrayIconData);
-        ::KillTimer(hwnd_, kTrayAddTimer);
-        return;
-    }
-    if (AddTrayIcon() || --trayAddTriesLeft_ <= 0)
-        ::KillTimer(hwnd_, kTrayAddTimer);
+    trayIcon_.Add(svTipText);
 }
 
 void frmDeskBroom::SwitchDefaultAction(bool deskBroom) {
     fktAllgModule::WriteSetting(kSettingsSection, u"DeskBroom", deskBroom ? u"1" : u"0");
-    ::Shell_NotifyIconW(NIM_DELETE, &TrayIconData);
+    trayIcon_.Delete();
     ShowDefaultAction(deskBroom, deskBroom ? UiText.TipDeskBroom : UiText.LabelCleanClipboard);
 }
 
@@ -458,7 +314,7 @@ void frmDeskBroom::mPopDefaultCleanClipboard_Click() {
 void frmDeskBroom::CloseWindowsNow() {
     // The window a waiting paste was meant for may be among those asked to close.
     paste_.Cancel();
-    closeAll_.CloseWindowsNow(hwnd_, windowsFilter_.svFilterList);
+    closeAll_.CloseWindowsNow(hwnd_, kStayedOpenTimer, windowsFilter_.svFilterList);
 }
 
 bool frmDeskBroom::CleanClipboard() {
@@ -467,7 +323,10 @@ bool frmDeskBroom::CleanClipboard() {
 }
 
 void frmDeskBroom::PasteWhenReleased(const std::vector<std::uint8_t>& keys) {
-    paste_.Start(hwnd_, kPasteTimer, keys);
+    if (paste_.Start(hwnd_, kPasteTimer, keys) == HotkeyPaste::Started::OutOfReach &&
+        !ProgramIsEnding()) {
+        trayIcon_.Notify(kNotPastedTitle, kNotPastedText);
+    }
 }
 
 void frmDeskBroom::mPopSetHotkeys_Click() {
@@ -486,10 +345,10 @@ void frmDeskBroom::mSetWindowsFilter_Click() {
 }
 
 void frmDeskBroom::mpopAutostart_Click() {
-    // The check mark is the record of the state after start-up; the registry is only written.
-    const bool on = !IsChecked(IDM_AUTOSTART);
-    SetChecked(IDM_AUTOSTART, on);
-    SetAutostart(on);
+    // The check mark is the record of the state after start-up and after the last switch; the
+    // switch reads back what Windows will do.
+    SetAutostart(!IsChecked(IDM_AUTOSTART));
+    ShowAutostartState();
 }
 
 void frmDeskBroom::mPopHelp_Click() {

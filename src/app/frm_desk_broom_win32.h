@@ -2,7 +2,6 @@
 #pragma once
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdint>
 #include <string>
@@ -10,6 +9,8 @@
 #include <vector>
 
 #include "app/startup.h"
+#include "app/tray_event.h"
+#include "app/tray_icon_win32.h"
 #include "clipboard/clean_clipboard_win32.h"
 #include "closing/closing_win32.h"
 #include "hotkeys/frm_hotkeys_win32.h"
@@ -54,8 +55,6 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     // keyboard event in wParam.
     void Form_MouseMove(WPARAM wParam, LPARAM lParam);
     void RunDefaultAction();
-    void OnTrayKeySelect();
-    void OnTrayContextMenu(WPARAM anchor);
     // Pops up the tray menu at `at` and runs the chosen command; a menu opened from the keyboard
     // that closes without a choice gives the keyboard focus back to the icon.
     void ShowTrayMenu(POINT at, bool fromKeyboard);
@@ -64,15 +63,6 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     // After a close-all run: the notification that names the windows that stayed open.
     void TellWhatStayedOpen();
     void Form_Paint();
-    void OnTaskbarCreated();
-    // NIM_ADD with TrayIconData, then the icon's version; false when the shell refused the add.
-    bool AddTrayIcon();
-    // One retry of a failed add: the icon may be there after all, if the add only timed out.
-    void RetryTrayIconAdd();
-    // Loads the tray icon at the size the tray wants now; true when it was (re)loaded.
-    bool LoadTrayIcon();
-    // After a change of scaling: the tray icon at the new size, in the same place.
-    void RefreshTrayIcon();
     void OnCommand(UINT id);
 
     void mPopDefaultDeskBroom_Click();
@@ -103,29 +93,29 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     HWND hwnd_ = nullptr;
     UniqueHwnd owner_;
     UniqueHmenu mPopupSys;
-    UniqueHicon icon_;             // 32x32, the window's
-    UniqueHicon smallIcon_;        // 16x16, the window's
-    UniqueHicon trayIcon_;         // at the tray's size for the current DPI
-    UniqueHicon retiredTrayIcon_;  // the one the shell may still show, until it has the new one
-    int trayIconSize_ = 0;
-    NOTIFYICONDATAW TrayIconData{};
-    std::u16string currentTip_;
+    UniqueHicon icon_;       // 32x32, the window's
+    UniqueHicon smallIcon_;  // 16x16, the window's
+    TrayIcon trayIcon_;
+    TrayEventDecoder trayEvents_;
     bool bDefaultDeskBroom = true;
     bool editingFilter_ = false;  // while Notepad edits the filter file
     // Tray events that came meanwhile, with their wParam and lParam.
     std::vector<std::pair<WPARAM, LPARAM>> deferredTrayEvents_;
-    bool menuFromRightButtonUp_ = false;  // the shell's WM_CONTEXTMENU that follows is that click's
-    ULONGLONG lastKeySelect_ = 0;         // when NIN_KEYSELECT last ran the action
-    int trayAddTriesLeft_ = 0;
-    UINT taskbarCreatedMessage_ = 0;
     frmHotkeys hotkeysForm_;  // the hotkey settings, whether the dialog is open or not
     // The hotkey component reads hotkeysForm_'s settings: declared after it, it goes first.
     WinHookRef WinHookHotKey;
     WindowsFilter windowsFilter_;
     CloseAll closeAll_;
-    HWND questionWindow_ = nullptr;  // brought forward by a click on the notification
+    ListedWindow questionWindow_{};  // brought forward by a click on the notification
     ClipboardCleaner clipboardCleaner_;
     HotkeyPaste paste_;  // a clean-clipboard hotkey's paste, waiting for the keys to go up
+};
+
+// The main window's timers.
+enum MainWindowTimer : UINT_PTR {
+    kPasteTimer = 2,       // a clean-clipboard hotkey's paste looks for the keys' release
+    kTrayAddTimer = 3,     // a refused add of the tray icon is tried again
+    kStayedOpenTimer = 4,  // after a close-all run: the look at what stayed open
 };
 
 // Tray menu commands.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "clipboard/clipboard_owner_win32.h"
 #include "clipboard/clipboard_put.h"
 #include "clipboard/clipboard_text.h"
 #include "common/reentry_guard.h"
@@ -62,23 +63,24 @@ struct ClipboardContents {
 
 enum class WriteResult { Written, Changed, Failed };
 
-// Whether the clipboard's owner has stopped answering. A format the owner renders only when asked
-// (delayed rendering) is read by sending to it, and opening or emptying the clipboard would wait
-// for it too. Asked before opening: a hung owner can hold up OpenClipboard itself for seconds.
-bool ClipboardOwnerHangs() {
-    HWND owner = ::GetClipboardOwner();
-    return owner && ::IsHungAppWindow(owner);
-}
-
+// A format the owner renders only when asked (delayed rendering) is read by sending to it, and
+// opening or emptying the clipboard may wait for it too: an owner that does not answer leaves the
+// clipboard as it is. Asked before opening, where a silent owner can hold up OpenClipboard
+// itself for seconds, and again once open if another program took the clipboard meanwhile.
 bool OpenClipboardPatiently(HWND owner, std::optional<ClipboardGuard>& clipboard,
                             const MessagePump& pump) {
-    if (ClipboardOwnerHangs())
+    HWND asked = nullptr;
+    if (!ClipboardOwnerAnswersInTime(&asked))
         return false;
     const ULONGLONG deadline = ::GetTickCount64() + kOpenPatienceMs;
     for (;;) {
         clipboard.emplace(owner);
-        if (clipboard->IsOpen())
-            return true;
+        if (clipboard->IsOpen()) {
+            if (::GetClipboardOwner() == asked || ClipboardOwnerAnswersInTime())
+                return true;
+            clipboard.reset();
+            return false;
+        }
         clipboard.reset();
         if (::GetTickCount64() >= deadline)
             return false;

@@ -1,20 +1,20 @@
 // The close-all action: WM_CLOSE to every selected window, one every 300 ms, and afterwards what
-// stayed open.
+// stayed open, gathered as facts for the rules of stayed_open.h.
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <iterator>
 
 #include "closing/closing_win32.h"
 #include "closing/stayed_open.h"
 #include "common/reentry_guard.h"
+#include "win32/elevation.h"
 #include "win32/failure.h"
 #include "win32/ui_win32.h"
 
 namespace {
 
 constexpr std::chrono::milliseconds kPauseAfterWindow{300};
-// Long enough for a program to close or to ask its question; short enough that the user still
-// connects the notification with the run.
-constexpr UINT kStayedOpenDelayMs = 2000;
 
 // Waits at least `pause`, handling this thread's messages as they come, so the tray icon, its
 // menu and the hotkeys answer during the pause. False when the program is asked to end.
@@ -75,16 +75,34 @@ std::u16string TitleOf(HWND window) {
                           static_cast<std::size_t>(length > 0 ? length : 0));
 }
 
+// Still open as the user sees it: the same window, shown and not hidden by the window manager.
+bool IsStillOpen(const ListedWindow& listed) {
+    const HWND window = reinterpret_cast<HWND>(listed.handle);
+    return IsSameWindow(listed) && ::IsWindowVisible(window) && !IsCloaked(window);
+}
+
+StayFacts FactsOf(HWND window) {
+    StayFacts facts;
+    facts.elevated = IsWindowElevated(window);
+    facts.selfElevated = IsSelfElevated();
+    facts.hung = ::IsHungAppWindow(window) != FALSE;
+    facts.disabled = !::IsWindowEnabled(window);
+    facts.enabledPopup = facts.disabled && EnabledPopup(window) != nullptr;
+    return facts;
+}
+
 }  // namespace
 
-void CloseAll::CloseWindowsNow(HWND mainWindow, const FilterList& filters) {
+void CloseAll::CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer,
+                               const FilterList& filters) {
     // A second request while a run is under way (a tray click or hotkey handled in its pauses)
     // would refill the list under the running loop; it is ignored instead.
     if (running_ || ProgramIsEnding())
         return;
     ReentryGuard running(running_);
     // A new run: what the last one left open is no longer news.
-    ::KillTimer(mainWindow, kStayedOpenTimer);
+    ::KillTimer(mainWindow, stayedOpenTimer_);
+    stayedOpenTimer_ = stayedOpenTimer;
     asked_.clear();
 
     lngWindowList.Clear();
@@ -96,11 +114,12 @@ void CloseAll::CloseWindowsNow(HWND mainWindow, const FilterList& filters) {
         // since the list was made is spared as it would be in a new run.
         const HWND window = reinterpret_cast<HWND>(listed.handle);
         if (IsSameWindow(listed) && IsSelectedNow(window, filters)) {
-            // A program with higher rights refuses the request at once: nothing to wait for.
-            const bool refused =
-                !::PostMessageW(window, WM_CLOSE, 0, 0) && ::GetLastError() == ERROR_ACCESS_DENIED;
-            asked_.push_back({listed, refused});
-            if (refused)
+            ::PostMessageW(window, WM_CLOSE, 0, 0);
+            asked_.push_back(listed);
+            lastRequest_ = ::GetTickCount64();
+            // Windows drops the request to a program with higher rights, whether PostMessage
+            // says so or not: nothing to wait for.
+            if (IsOutOfReach(IsWindowElevated(window), IsSelfElevated()))
                 continue;
         }
         ProcessPendingMessages();
@@ -111,40 +130,69 @@ void CloseAll::CloseWindowsNow(HWND mainWindow, const FilterList& filters) {
         if (!::IsWindow(mainWindow) || QuitRequested())
             return;
     }
-    if (!asked_.empty())
-        ::SetTimer(mainWindow, kStayedOpenTimer, kStayedOpenDelayMs, nullptr);
+    // The first look counts from the last request, not from the pause after it.
+    if (!asked_.empty()) {
+        const ULONGLONG since = ::GetTickCount64() - lastRequest_;
+        ::SetTimer(mainWindow, stayedOpenTimer_,
+                   static_cast<UINT>(since < kFirstLookMs ? kFirstLookMs - since : 0), nullptr);
+    }
 }
 
-CloseAll::Outcome CloseAll::WhatStayedOpen(HWND mainWindow) {
-    ::KillTimer(mainWindow, kStayedOpenTimer);
-    Outcome outcome;
-    std::vector<StayedOpen> stayed;
-    for (const Asked& asked : asked_) {
-        const HWND window = reinterpret_cast<HWND>(asked.window.handle);
-        if (!IsSameWindow(asked.window) || !::IsWindowVisible(window))
+std::optional<CloseAll::Outcome> CloseAll::WhatStayedOpen(HWND mainWindow) {
+    ::KillTimer(mainWindow, stayedOpenTimer_);
+    std::erase_if(asked_, [](const ListedWindow& listed) { return !IsSameWindow(listed); });
+    std::vector<std::pair<ListedWindow, StayFacts>> open;
+    bool settled = true;
+    for (const ListedWindow& listed : asked_) {
+        if (!IsStillOpen(listed))
             continue;
-        StayReason reason = StayReason::DidNotClose;
-        if (asked.refused) {
-            reason = StayReason::RunsAsAdministrator;
-        } else if (!::IsWindowEnabled(window) && EnabledPopup(window)) {
-            reason = StayReason::AskingAQuestion;
-            if (!outcome.question)
-                outcome.question = window;
-        } else if (::IsHungAppWindow(window)) {
-            reason = StayReason::NotResponding;
-        }
-        stayed.push_back({TitleOf(window), reason});
+        open.emplace_back(listed, FactsOf(reinterpret_cast<HWND>(listed.handle)));
+        settled = settled && IsSettled(ReasonFor(open.back().second));
+    }
+    const ULONGLONG since = ::GetTickCount64() - lastRequest_;
+    if (!open.empty() &&
+        !ReportNow(static_cast<unsigned>(std::min<ULONGLONG>(since, UINT_MAX)), settled)) {
+        const ULONGLONG left = kLatestReportMs - since;
+        ::SetTimer(mainWindow, stayedOpenTimer_,
+                   static_cast<UINT>(std::min<ULONGLONG>(kLookAgainMs, left)), nullptr);
+        return std::nullopt;
     }
     asked_.clear();
-    outcome.text = StayedOpenText(stayed);
+    if (open.empty())
+        return std::nullopt;
+
+    Outcome outcome{};
+    std::vector<StayedOpen> stayed;
+    for (const auto& [listed, facts] : open) {
+        const HWND window = reinterpret_cast<HWND>(listed.handle);
+        stayed.push_back({TitleOf(window), ProgramOfWindow(window), facts});
+        if (!outcome.question.handle && ReasonFor(facts) == StayReason::AskingAQuestion)
+            outcome.question = listed;
+    }
+    outcome.notice = StayedOpenText(stayed);
     return outcome;
 }
 
-void ShowQuestion(HWND window) {
-    if (!::IsWindow(window))
+void ShowQuestion(const ListedWindow& asking) {
+    if (!asking.handle || !IsSameWindow(asking))
         return;
-    if (::IsIconic(window))
-        ::ShowWindow(window, SW_RESTORE);
+    const HWND window = reinterpret_cast<HWND>(asking.handle);
     const HWND popup = EnabledPopup(window);
-    ::SetForegroundWindow(popup ? popup : window);
+    const HWND question = popup ? popup : window;
+    BringQuestionForward({
+        .isMinimised = [&] { return ::IsIconic(window) != FALSE; },
+        // ShowWindow would wait until the other program has handled it.
+        .restoreWithoutWaiting = [&] { ::ShowWindowAsync(window, SW_RESTORE); },
+        .putQuestionInFront = [&] { ::SetForegroundWindow(question); },
+        .questionIsInFront =
+            [&] {
+                const HWND front = ::GetForegroundWindow();
+                return front == question || front == window;
+            },
+        .flashUntilVisited =
+            [&] {
+                FLASHWINFO flash{sizeof flash, window, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+                ::FlashWindowEx(&flash);
+            },
+    });
 }

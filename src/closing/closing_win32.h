@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "closing/filter_list.h"
+#include "closing/stayed_open.h"
 #include "closing/window_selection.h"
 #include "win32/files.h"
 #include "win32/unique_handle.h"
@@ -47,23 +48,33 @@ class WindowsFilter {
 // Whether the selection rules take the window as it is now (visibility, owner, style, title).
 bool IsSelectedNow(HWND hwnd, const FilterList& filters);
 
+// Windows 10 and 11 call windows visible that the desktop window manager hides (other virtual
+// desktops, suspended Store apps).
+bool IsCloaked(HWND hwnd);
+// The whole path of the program that owns the window as the user knows it (for a Store app's
+// frame, the app's); empty when the system does not tell.
+std::u16string ProgramOfWindow(HWND hwnd);
+
 // The close-all action: WM_CLOSE to every selected window, one every 300 ms, handling messages
-// in between; about two seconds after its last request it looks at what stayed open.
+// in between; about two seconds after its last request it looks at what stayed open, and again
+// every second while a window may still close.
 class CloseAll {
   public:
-    // The timer of `mainWindow` whose WM_TIMER asks for WhatStayedOpen.
-    static constexpr UINT_PTR kStayedOpenTimer = 0x5E;
-
     // Runs to the end unless `mainWindow` goes or the program is asked to end meanwhile. A
-    // request while a run is under way (handled in its pauses) is ignored.
-    void CloseWindowsNow(HWND mainWindow, const FilterList& filters);
+    // request while a run is under way (handled in its pauses) is ignored. About two seconds
+    // after the last request, `stayedOpenTimer` of `mainWindow` asks for WhatStayedOpen.
+    void CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer, const FilterList& filters);
 
-    // What the last run left open, for the notification; the timer stops.
+    // What the last run left open, for the notification, and the first window asking a question
+    // (handle 0 when none asks).
     struct Outcome {
-        std::u16string text;      // empty when every window it asked closed
-        HWND question = nullptr;  // the first window that is asking a question
+        StayedOpenNotice notice;
+        ListedWindow question;
     };
-    Outcome WhatStayedOpen(HWND mainWindow);
+    // Looks at the windows the last run asked. Nothing while one of them may still close (the
+    // timer is set for the next look) and nothing once all have closed; otherwise the outcome,
+    // once, and the timer stops.
+    std::optional<Outcome> WhatStayedOpen(HWND mainWindow);
 
     std::size_t lngWindowCount() const { return lngWindowList.Count(); }
 
@@ -71,18 +82,15 @@ class CloseAll {
     // Appends every top-level window that the selection rules take to the list.
     void CollectWindows(const FilterList& filters);
 
-    // A window the run asked to close; `refused` when the request was not let through.
-    struct Asked {
-        ListedWindow window;
-        bool refused;
-    };
-
     // The windows of the current or last run, in the order the system listed them.
     WindowList lngWindowList;
-    std::vector<Asked> asked_;
+    // The windows the run asked to close, and when it asked the last one.
+    std::vector<ListedWindow> asked_;
+    ULONGLONG lastRequest_ = 0;
+    UINT_PTR stayedOpenTimer_ = 0;
     bool running_ = false;
 };
 
-// Brings the window that asks a question to the front, with its question; nothing when it is
-// gone.
-void ShowQuestion(HWND window);
+// Brings the window that asks a question forward with its question where Windows lets DeskBroom
+// take the foreground, and otherwise flashes its taskbar button; nothing when it is gone.
+void ShowQuestion(const ListedWindow& asking);

@@ -11,8 +11,8 @@
 // Window titles are read into 128 units, so no title tested has more characters than this.
 inline constexpr std::size_t kMaxTitleLength = 127;
 
-// A program's path longer than this is not read, so no program pattern needs more characters.
-inline constexpr std::size_t kMaxProgramPathLength = 1024;
+// The longest path Windows gives a program's file, so no program pattern needs more characters.
+inline constexpr std::size_t kMaxProgramPathLength = 32767;
 
 // The list holds at most this many patterns; a longer file is read only that far.
 inline constexpr std::size_t kMaxFilterPatterns = 10000;
@@ -67,18 +67,28 @@ class FilterList {
   private:
     // Where a pattern's elements end, and what its match needs: `needed` characters at least,
     // kNever for a pattern that never matches. `subject` says what it is tested against.
+    // `characters` has a bit for each plain character the pattern names (CharacterBit), so a
+    // subject without one of them is passed over at once; `lastPlain` is the element offset of
+    // the plain character furthest from the start (kNoPlain: none), which comes after
+    // `lastPlainAt` characters at least.
+    static constexpr std::uint16_t kNever = 0xFFFF;
+    static constexpr std::uint16_t kNoPlain = 0xFFFF;
     enum Subject : std::uint8_t { kTitle, kProgramName, kProgramPath };
     struct Pattern {
         std::uint32_t end;
         std::uint16_t needed;
         Subject subject;
         bool hasStar;
+        std::uint32_t characters = 0;
+        std::uint16_t lastPlain = kNoPlain;
+        std::uint16_t lastPlainAt = 0;
     };
-    static constexpr std::uint16_t kNever = 0xFFFF;
+    struct Profile;
     static_assert(kMaxProgramPathLength < kNever && kMaxTitleLength < kNever);
 
     Pattern Compile(std::u32string_view pattern, std::size_t maxLength);
-    bool Covers(const Pattern& pattern, const Element* begin, std::u32string_view title) const;
+    bool MayCover(const Pattern& pattern, const Element* begin, const Profile& subject) const;
+    bool Covers(const Pattern& pattern, const Element* begin, const Profile& subject) const;
     bool MatchesAny(std::u32string_view title, std::u32string_view program,
                     std::u32string_view programName) const;
 

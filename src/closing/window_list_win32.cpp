@@ -15,27 +15,22 @@ bool IsToolWindow(HWND hwnd) {
     return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
 }
 
-// Windows 10 and 11 call windows visible that the desktop window manager hides. Where the
-// question cannot be asked, the window counts as shown.
-bool IsCloaked(HWND hwnd) {
-    using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
-    static const auto get =
-        LoadSystemFunction<GetAttribute>(L"dwmapi.dll", "DwmGetWindowAttribute");
-    DWORD cloaked = 0;
-    return get && SUCCEEDED(get(hwnd, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) && cloaked != 0;
-}
-
 // The whole path of the program's file that runs the process, read with the least rights, which
-// every process grants, elevated ones too; empty when the system does not tell.
+// every process grants, elevated ones too; empty when the system does not tell. Most paths fit
+// the first buffer; a longer one (deep folders, a \\?\ path) is read again into the largest.
 std::u16string ProgramOf(DWORD processId) {
     UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process)
         return {};
-    wchar_t path[kMaxProgramPathLength + 1];
+    wchar_t path[1025];
     DWORD length = static_cast<DWORD>(std::size(path));
-    if (!::QueryFullProcessImageNameW(process.get(), 0, path, &length))
+    if (::QueryFullProcessImageNameW(process.get(), 0, path, &length))
+        return std::u16string(reinterpret_cast<const char16_t*>(path), length);
+    std::wstring longPath(kMaxProgramPathLength + 1, L'\0');
+    length = static_cast<DWORD>(longPath.size());
+    if (!::QueryFullProcessImageNameW(process.get(), 0, longPath.data(), &length))
         return {};
-    return std::u16string(reinterpret_cast<const char16_t*>(path), length);
+    return std::u16string(reinterpret_cast<const char16_t*>(longPath.data()), length);
 }
 
 bool IsProgramFile(std::u16string_view path, std::wstring_view fileName) {
@@ -44,6 +39,24 @@ bool IsProgramFile(std::u16string_view path, std::wstring_view fileName) {
     return ::CompareStringOrdinal(reinterpret_cast<const wchar_t*>(name.data()),
                                   static_cast<int>(name.size()), fileName.data(),
                                   static_cast<int>(fileName.size()), TRUE) == CSTR_EQUAL;
+}
+
+struct Collecting {
+    WindowList& list;
+    const FilterList& filters;
+    std::exception_ptr failure;  // the first; nothing may unwind through the system's walk
+};
+
+}  // namespace
+
+// Windows 10 and 11 call windows visible that the desktop window manager hides. Where the
+// question cannot be asked, the window counts as shown.
+bool IsCloaked(HWND hwnd) {
+    using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+    static const auto get =
+        LoadSystemFunction<GetAttribute>(L"dwmapi.dll", "DwmGetWindowAttribute");
+    DWORD cloaked = 0;
+    return get && SUCCEEDED(get(hwnd, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) && cloaked != 0;
 }
 
 // The program that owns the window as the user knows it. A Store app's window is a frame of
@@ -68,14 +81,6 @@ std::u16string ProgramOfWindow(HWND hwnd) {
         reinterpret_cast<LPARAM>(&search));
     return search.app != 0 && search.app != processId ? ProgramOf(search.app) : program;
 }
-
-struct Collecting {
-    WindowList& list;
-    const FilterList& filters;
-    std::exception_ptr failure;  // the first; nothing may unwind through the system's walk
-};
-
-}  // namespace
 
 bool IsSelectedNow(HWND hwnd, const FilterList& filters) {
     WindowFacts facts;

@@ -27,11 +27,13 @@ constexpr bool IsSurrogatePair(char16_t high, char16_t low) {
 // cut in the middle of a pair) stays one character of its own.
 std::u32string ToCodePoints(std::u16string_view text);
 
-// Unicode format characters that show nothing (zero-width spaces and joiners, direction marks
-// and embeddings, invisible operators, the byte order mark): text reads the same without them.
+// Unicode format characters that show nothing (the soft hyphen, zero-width spaces and joiners,
+// direction marks and embeddings, invisible operators, the byte order mark): text reads the same
+// without them.
 constexpr bool IsInvisibleFormatCharacter(char32_t c) {
-    return (c >= 0x200B && c <= 0x200F) || (c >= 0x202A && c <= 0x202E) ||
-           (c >= 0x2060 && c <= 0x2064) || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
+    return c == 0x00AD || c == 0x061C || (c >= 0x200B && c <= 0x200F) ||
+           (c >= 0x202A && c <= 0x202E) || (c >= 0x2060 && c <= 0x2064) ||
+           (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
 }
 
 // Appends a code point as UTF-16: one unit, or a surrogate pair above U+FFFF.

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "common/privileges.h"
+#include "win32/elevation.h"
 #include "win32/failure.h"
 #include "win32/ui_win32.h"
 
@@ -35,15 +37,22 @@ void SendCtrlV() {
 
 }  // namespace
 
-void HotkeyPaste::Start(HWND window, UINT_PTR timerId, const std::vector<std::uint8_t>& keys) {
+HotkeyPaste::Started HotkeyPaste::Start(HWND window, UINT_PTR timerId,
+                                        const std::vector<std::uint8_t>& keys) {
     Cancel();
+    const HWND target = ::GetForegroundWindow();
+    // Across that boundary the keys read as up at once and SendInput drops Ctrl+V without an
+    // error, so the paste would seem to have worked.
+    if (target && IsOutOfReach(IsWindowElevated(target), IsSelfElevated()))
+        return Started::OutOfReach;
     if (!::SetTimer(window, timerId, kLookEveryMs, nullptr))
-        return;
+        return Started::Failed;
     window_ = window;
     timerId_ = timerId;
     keys_ = keys;
-    target_ = ::GetForegroundWindow();
+    target_ = target;
     deadline_ = ::GetTickCount64() + kPatienceMs;
+    return Started::Waiting;
 }
 
 void HotkeyPaste::Cancel() {

@@ -8,3 +8,7 @@ std::u16string AutostartDatum(const std::u16string& programFolder) {
 bool RunValueMeansAutostartOn(const std::u16string& storedText) {
     return !storedText.empty();
 }
+
+bool StartupApprovedMeansOff(const std::vector<std::uint8_t>& datum) {
+    return !datum.empty() && (datum.front() & 1) != 0;
+}

@@ -2,7 +2,9 @@
 // autostart is on, and the switch.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // Below HKEY_CURRENT_USER.
 inline constexpr char16_t kRunKeyPath[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -19,7 +21,13 @@ std::u16string AutostartDatum(const std::u16string& programFolder);
 // stored path is never compared with the running program.
 bool RunValueMeansAutostartOn(const std::u16string& storedText);
 
-// Reads the Run key: whether it holds a non-empty "DeskBroom" value.
+// Whether the entry's datum under StartupApproved\Run says Task Manager or Settings switched it
+// off: its first byte has its lowest bit set (they write 02 or 06 for on, 03 or 07 for off).
+// No datum: never switched off.
+bool StartupApprovedMeansOff(const std::vector<std::uint8_t>& datum);
+
+// Whether Windows starts DeskBroom at log-on: the Run value holds a non-empty "DeskBroom" value
+// and StartupApproved has not switched it off.
 bool IsAutostartOn();
 
 // On: the quoted path of DeskBroom.exe in the program's folder, creating the key when needed,

@@ -2,10 +2,28 @@
 #include "system/autostart.h"
 #include "system/registry_win32.h"
 #include "win32/files.h"
+#include "win32/unique_handle.h"
+#include "win32/wide_text.h"
+
+namespace {
+
+// The datum of the entry under StartupApproved\Run, whatever its type; empty when there is none.
+std::vector<std::uint8_t> StartupApprovedDatum() {
+    UniqueHkey key;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, ToWide(kStartupApprovedRunPath).c_str(), 0,
+                        KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
+        return {};
+    }
+    registry::QueryData read = fktAllgModule::QueryRegistryData(key.get(), kAutostartValueName);
+    return read.status == registry::kSuccess ? read.data : std::vector<std::uint8_t>{};
+}
+
+}  // namespace
 
 bool IsAutostartOn() {
     return RunValueMeansAutostartOn(
-        fktAllgModule::GetUserRegistryText(kRunKeyPath, kAutostartValueName, u""));
+               fktAllgModule::GetUserRegistryText(kRunKeyPath, kAutostartValueName, u"")) &&
+           !StartupApprovedMeansOff(StartupApprovedDatum());
 }
 
 void SetAutostart(bool on) {

@@ -1,5 +1,6 @@
 // The clean-clipboard action as a user meets it: the test program puts formats on the clipboard,
 // left-clicks DeskBroom's tray icon and reads back what the clipboard holds.
+#include "closing_recorder.h"
 #include "harness.h"
 
 #include <cstring>
@@ -243,6 +244,36 @@ TEST_F(ClipboardTest, ExitWhileACleaningWaitsLeavesTheClipboardAlone) {
     EXPECT_TRUE(app.WaitForExit());
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
     EXPECT_EQ(ReadClipboard().text, text);
+}
+
+// A program promised its text by delayed rendering and went silent 1.5 s ago, too short a while
+// for the system to call it hung: the cleaning leaves the promise alone instead of waiting, the
+// tray answers a posted right click, and Exit ends the process while the owner is still silent.
+TEST_F(ClipboardTest, OwnerSilentForAMomentNeitherHoldsUpTheTrayNorLosesItsPromise) {
+    DeskBroom app;
+    const HWND main = app.MainWindow();
+    WindowRecorder owner(app.folder(), {L"promises:Spreadsheet"});
+    ASSERT_TRUE(owner.Ready());
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    WaitFor([] { return false; }, 1500);
+
+    ::PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONUP);
+    ::PostMessageW(main, WM_MOUSEMOVE, 1, WM_RBUTTONUP);
+    EXPECT_NE(app.WaitForMenu(2000), nullptr) << "the tray menu did not open within 2 s";
+    // Under Wine any Exit from the menu takes about 2 s (the menu's unmap); what counts is that
+    // the process does not wait for the owner.
+    PressKey(L'E');
+    EXPECT_TRUE(app.WaitForExit());
+    ASSERT_FALSE(owner.Awake()) << "DeskBroom ended only when the owner answered again";
+
+    EXPECT_EQ(::GetClipboardOwner(), owner.Window(L"Spreadsheet"));
+    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+    EXPECT_TRUE(::IsClipboardFormatAvailable(CF_UNICODETEXT));
+    // Once it answers again, it has handled every message sent meanwhile: no one asked it to
+    // render its text.
+    ASSERT_TRUE(WaitFor([&] { return owner.Awake(); }));
+    ::SendMessageTimeoutW(owner.Window(L"Spreadsheet"), WM_NULL, 0, 0, SMTO_BLOCK, 5000, nullptr);
+    EXPECT_TRUE(owner.Messages(WM_RENDERFORMAT).empty());
 }
 
 TEST_F(ClipboardTest, TextCopiedWhileACleaningRunsIsNotLost) {

@@ -45,6 +45,8 @@ class WindowRecorder {
     WindowRecorder& operator=(const WindowRecorder&) = delete;
 
     bool Ready() const { return ReadLog().find("READY") != std::string::npos; }
+    // A recorder whose window promised the clipboard's text takes messages again.
+    bool Awake() const { return ReadLog().find("AWAKE") != std::string::npos; }
 
     // WM_CLOSE requests received, by all of its windows and by the one asked least often.
     int CloseRequests() const { return static_cast<int>(Messages(WM_CLOSE).size()); }

@@ -5,19 +5,24 @@
 //
 // Kinds: normal, tool (WS_EX_TOOLWINDOW), owned (a popup owned by the first window),
 // hidden (never shown), minimised, hotkey (never shown; holds Ctrl+Alt+Shift+F12 as another
-// program's hotkey), closes (closes at WM_CLOSE), asks (answers WM_CLOSE with a question in a
-// message box it owns). Every other window that gets WM_CLOSE stays, ignoring it. Copied under
-// another name it is another program.
+// program's hotkey), closes (closes at WM_CLOSE), slow (closes 4 s after WM_CLOSE), asks
+// (answers WM_CLOSE with a question in a message box it owns), promises (puts a text on the
+// clipboard by delayed rendering, then stops answering for kSilentMs after READY, as a busy office
+// program does, and logs AWAKE). Every other window that gets WM_CLOSE stays, ignoring it. Copied
+// under another name it is another program. In a title, \uXXXX stands for that UTF-16 unit (line
+// breaks, lone surrogates); the log keeps it so.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
 namespace {
 
 HANDLE logFile = INVALID_HANDLE_VALUE;
+constexpr DWORD kSilentMs = 8000;
 LARGE_INTEGER frequency;
 
 void Log(const std::wstring& line) {
@@ -45,11 +50,30 @@ LRESULT CALLBACK RecorderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     Log(line);
     if (message == WM_CLOSE && ::GetPropW(hwnd, L"closes"))
         ::DestroyWindow(hwnd);
+    if (message == WM_CLOSE && ::GetPropW(hwnd, L"slow"))
+        ::SetTimer(hwnd, 1, 4000, nullptr);
+    if (message == WM_TIMER && ::GetPropW(hwnd, L"slow"))
+        ::DestroyWindow(hwnd);
     if (message == WM_CLOSE && ::GetPropW(hwnd, L"asks"))
         ::MessageBoxW(hwnd, L"Save changes?", L"Recorder", MB_YESNOCANCEL);
     if (message == WM_CLOSE)
         return 0;
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// The title with each \uXXXX replaced by its unit.
+std::wstring Unescaped(const std::wstring& title) {
+    std::wstring units;
+    for (size_t i = 0; i < title.size(); ++i) {
+        if (title.compare(i, 2, L"\\u") == 0 && i + 6 <= title.size()) {
+            units +=
+                static_cast<wchar_t>(std::wcstoul(title.substr(i + 2, 4).c_str(), nullptr, 16));
+            i += 5;
+        } else {
+            units += title[i];
+        }
+    }
+    return units;
 }
 
 }  // namespace
@@ -75,6 +99,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ::RegisterClassExW(&windowClass);
 
     HWND first = nullptr;
+    bool silent = false;
     for (int i = 2; i < argc; ++i) {
         std::wstring request = argv[i];
         size_t colon = request.find(L':');
@@ -83,15 +108,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         DWORD exStyle = kind == L"tool" ? WS_EX_TOOLWINDOW : 0;
         DWORD style = kind == L"owned" ? WS_POPUP | WS_CAPTION | WS_SYSMENU : WS_OVERLAPPEDWINDOW;
         HWND owner = kind == L"owned" ? first : nullptr;
-        HWND hwnd = ::CreateWindowExW(exStyle, windowClass.lpszClassName, title.c_str(), style,
-                                      100 + 30 * i, 100 + 30 * i, 300, 120, owner, nullptr,
+        HWND hwnd = ::CreateWindowExW(exStyle, windowClass.lpszClassName, Unescaped(title).c_str(),
+                                      style, 100 + 30 * i, 100 + 30 * i, 300, 120, owner, nullptr,
                                       instance, nullptr);
         if (!first)
             first = hwnd;
-        if (kind == L"closes" || kind == L"asks")
+        if (kind == L"closes" || kind == L"asks" || kind == L"slow")
             ::SetPropW(hwnd, kind.c_str(), reinterpret_cast<HANDLE>(1));
         if (kind == L"hotkey")
             ::RegisterHotKey(hwnd, 1, MOD_CONTROL | MOD_ALT | MOD_SHIFT, VK_F12);
+        if (kind == L"promises" && ::OpenClipboard(hwnd)) {
+            ::EmptyClipboard();
+            ::SetClipboardData(CF_UNICODETEXT, nullptr);  // rendered when someone reads it
+            ::CloseClipboard();
+            silent = true;
+        }
         if (kind != L"hidden" && kind != L"hotkey") {
             ::ShowWindow(hwnd, kind == L"minimised" ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
         }
@@ -103,6 +134,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     Log(L"READY");
     ::LocalFree(argv);
+    if (silent) {
+        ::Sleep(kSilentMs);
+        Log(L"AWAKE");
+    }
 
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

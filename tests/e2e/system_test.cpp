@@ -109,10 +109,14 @@ TEST_F(SystemTest, StartShowsAutostartFromWhatTheRunValueHolds) {
         const void* data;
         DWORD size;
         bool on;
+        bool switchedOff = false;  // by Task Manager, beside the Run value
     };
+    const BYTE disabled[12] = {3};
     const Case cases[] = {
         {"an old path", REG_SZ, oldPath.c_str(),
          static_cast<DWORD>((oldPath.size() + 1) * sizeof(wchar_t)), true},
+        {"an old path switched off in Task Manager", REG_SZ, oldPath.c_str(),
+         static_cast<DWORD>((oldPath.size() + 1) * sizeof(wchar_t)), false, true},
         {"a text stored without its NUL", REG_SZ, &oneCharacterWithoutNul, sizeof(wchar_t), true},
         {"the number 0", REG_DWORD, &zero, sizeof zero, true},
         {"a negative number", REG_DWORD, &minusFive, sizeof minusFive, true},
@@ -126,12 +130,15 @@ TEST_F(SystemTest, StartShowsAutostartFromWhatTheRunValueHolds) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WriteValue(kRunKey, kValueName, c.type, c.data, c.size);
+        if (c.switchedOff)
+            WriteValue(kStartupApprovedKey, kValueName, REG_BINARY, disabled, sizeof disabled);
         DeskBroom app;
         EXPECT_EQ(AutostartChecked(app), c.on);
         // The menu item decides by its check mark: on switches off, off switches on.
         app.PickMenuItem(L'p');
         std::wstring expected = c.on ? L"" : QuotedExecutable(app);
         EXPECT_TRUE(WaitFor([&] { return RunValueIs(expected); })) << RunValueDescription();
+        EXPECT_FALSE(ReadValue(kStartupApprovedKey, kValueName)) << "still switched off";
         EXPECT_TRUE(app.ExitThroughMenu());
     }
 }

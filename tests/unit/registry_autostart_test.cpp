@@ -1,4 +1,4 @@
-// The autostart entry as stored in the Run key: the quoted path of DeskBroom.exe.
+// The autostart entry as stored in the Run key, and Task Manager's switch beside it.
 #include <gtest/gtest.h>
 
 #include "system/autostart.h"
@@ -19,6 +19,16 @@ TEST(AutostartDatum, QuotedExecutablePathInTheProgramFolder) {
     };
     for (const auto& [folder, datum] : cases)
         EXPECT_EQ(AutostartDatum(folder), datum);
+}
+
+// Task Manager writes 02 or 06 for on and 03 or 07 for off, followed by the time of the switch.
+TEST(StartupApprovedMeansOff, TheLowestBitOfTheFirstByte) {
+    const std::pair<std::vector<std::uint8_t>, bool> cases[] = {
+        {{}, false}, {{2, 0, 0, 0, 0x31}, false}, {{6}, false},
+        {{3}, true}, {{7, 0, 0, 0, 0x31}, true},  {{2, 1}, false},
+    };
+    for (const auto& [datum, off] : cases)
+        EXPECT_EQ(StartupApprovedMeansOff(datum), off) << testing::PrintToString(datum);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The title pattern language: every element, its edge cases, case folding and malformed patterns.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -203,6 +204,40 @@ TEST(TitlePattern, AgreesWithReferenceOnAllSmallPatterns) {
                 if (++failures > 20)
                     return;
             }
+        }
+    }
+}
+
+// Longer patterns and titles from two letters, where a piece between stars often almost fits
+// (AAB in AAAB, ABAB in ABAAB): the same answers as the reference, from a fixed seed.
+TEST(TitlePattern, AgreesWithReferenceOnRepetitiveText) {
+    std::mt19937 random(32);
+    const std::u16string alphabet = u"AAAB*?";
+    for (int i = 0; i < 20000 && !HasFailure(); ++i) {
+        std::u16string pattern, title;
+        for (std::size_t n = random() % 10; n > 0; --n)
+            pattern += alphabet[random() % alphabet.size()];
+        for (std::size_t n = random() % 14; n > 0; --n)
+            title += alphabet[random() % 4];
+        EXPECT_EQ(FilterList({pattern}).Matches(ToCodePoints(title)),
+                  reference::Matches(ToCodePoints(title), ToCodePoints(pattern)))
+            << "pattern \"" << Narrow(pattern) << "\" title \"" << Narrow(title) << "\"";
+    }
+}
+
+// Pieces of wildcards and characters longer than a machine word, placed leftmost or not at all.
+TEST(TitlePattern, LongPiecesWithWildcardsAgreeWithReference) {
+    const std::u16string a(70, u'A');
+    const std::u16string patterns[] = {u"*?" + a + u"B*", u"*#" + a + u"[B-C]*A",
+                                       u"*[!C]" + a + u"*", u"*[!C]" + a + u"B*"};
+    const std::u16string f = u"ABABABABABABAB7ABABABC";  // enough places to look in one pass
+    const std::u16string titles[] = {f + a + u"AAB", f + u"7" + a + u"BA", f + u"C" + a + u"BAA",
+                                     f + u"BC" + a, u"7" + a + u"BA"};
+    for (const auto& pattern : patterns) {
+        for (const auto& title : titles) {
+            EXPECT_EQ(Matches(title, pattern),
+                      reference::Matches(ToCodePoints(title), ToCodePoints(pattern)))
+                << Narrow(pattern) << " / " << Narrow(title);
         }
     }
 }

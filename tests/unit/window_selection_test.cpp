@@ -18,10 +18,12 @@ struct Case {
 
 TEST(IsWindowSelected, RulesInOrder) {
     const std::u16string long127(127, u'A');
+    const std::u16string deep = std::u16string(1100, u'd') + u"\\Deep.exe";
     const FilterList filters({u"Wine System Tray", u"*- Notes", u"  Two", long127 + u"B",
                               std::u16string(126, u'C') + u"?", u"[unclosed",
                               std::u16string(126, u'E'), u"program:player*.EXE",
-                              u"PROGRAM:  *\\tools\\*  ", u"*Web Browser", u"Zero\u200Bwidth"});
+                              u"PROGRAM:  *\\tools\\*  ", u"*Web Browser", u"Zero\u200Bwidth",
+                              u"program:D:\\" + deep});
     const Case cases[] = {
         {"plain application window", true, false, false, u"Calculator", true},
         {"hidden", false, false, false, u"Calculator", false},
@@ -61,6 +63,8 @@ TEST(IsWindowSelected, RulesInOrder) {
         {"spared by its program's folder", true, false, false, u"Any", false, false, false,
          u"C:\\TOOLS\\x\\y.exe"},
         {"program unknown: title lines only", true, false, false, u"Song", true, false, false, u""},
+        {"a path past 1,024 characters", true, false, false, u"Song", false, false, false,
+         u"D:\\" + deep},
         {"a title like the program line", true, false, false, u"player.exe", true},
         {"no program line for the title", true, false, false, u"program:player*.EXE", true},
         // Format characters that show nothing count neither in titles nor in patterns.
@@ -68,6 +72,8 @@ TEST(IsWindowSelected, RulesInOrder) {
         {"direction marks in the title", true, false, false, u"\u202AWeb Browser\u202C\uFEFF",
          false},
         {"zero-width space in the pattern", true, false, false, u"Zerowidth", false},
+        {"soft hyphen and Arabic letter mark", true, false, false, u"Web\u00AD Bro\u061Cwser",
+         false},
     };
     for (const Case& c : cases) {
         const WindowFacts facts{c.visible, c.hasParent,    c.toolWindow, c.title,
