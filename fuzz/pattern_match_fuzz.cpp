@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Characters that show nothing count in neither; a program line never matches a title.
     std::u32string upperPattern = ToCodePoints(UpperCaseText(pattern));
     std::erase_if(upperPattern, IsInvisibleFormatCharacter);
-    const std::u32string preparedTitle = PrepareTitle(title);
+    const std::u32string preparedTitle = PrepareForMatching(title);
     const bool programLine = AsciiUpper(pattern.substr(0, 8)) == u"PROGRAM:";
     const bool matches = !programLine && reference::Matches(preparedTitle, upperPattern);
     if (FilterList({pattern}).Matches(preparedTitle) != matches)

@@ -3,6 +3,10 @@
 # own Wine prefix with one persistent wineserver; leaves no Wine process behind.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+# Wine's errors shown, its other messages not: a program that Wine fails to start (a DLL whose
+# start-up failed, the desktop not there) then says why in the test's output, instead of ending
+# with no output at all.
+export WINEDEBUG="${WINEDEBUG:--all,err+all}"
 source "$root/scripts/wine-env.sh"
 
 # Screenshots the tests ask for: screenshots/NAME.request holds the area (WxH+X+Y). The picture

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both trees and runs every test: format and layer checks, the
-# CI workflow's validation, the unit tests natively (plain and under ASan + UBSan), the fuzz
-# targets, the import check of DeskBroom.exe, the packages (portable ZIP and installer, built with
-# it; their program must be stripped, SHA256SUMS and the winget and Scoop manifests must check out
-# against the files and the schemas, and two clean clones must build them byte for byte alike) and
-# the end-to-end tests under Wine on a virtual display, the packages' included.
+# Windows sources through clang as a second compiler, the CI workflow's validation, the unit tests
+# natively (plain and under ASan + UBSan), the fuzz targets, the import check of DeskBroom.exe, the
+# packages (portable ZIP and installer, built with it; their program must be stripped, SHA256SUMS
+# and the winget and Scoop manifests must check out against the files and the schemas, and two
+# clean clones must build them byte for byte alike) and the end-to-end tests under Wine on a
+# virtual display, the packages' included.
 # Ends with one line "N passed, N failed" and exits non-zero on any failure.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -56,6 +57,7 @@ build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
 # Checks of the tree itself.
 check format clang-format --dry-run --Werror $(git ls-files '*.cpp' '*.h')
 check layers "$root/scripts/check-layers.sh"
+check clang-windows "$root/scripts/check-clang-windows.sh"
 check workflow "$root/build/tools/action-validator/node_modules/.bin/action-validator" .github/workflows/ci.yml
 
 # The portable core, natively.

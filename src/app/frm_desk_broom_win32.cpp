@@ -512,13 +512,14 @@ void frmDeskBroom::LoadWindowsFilter() {
 bool frmDeskBroom::CreateHotkeysAndRestoreSettings() {
     // The component comes with the main window, disarmed; start-up arms it if asked to.
     if (!WinHookHotKey) {
-        WinHookHotKey.reset(WinHook::Create(
+        const HRESULT result = WinHook::Create(
             instance_, hotkeysForm_,
             [this](std::int32_t& keyCode, std::int16_t shift, std::int16_t& handled) {
                 WinHookHotKey_KeyEvent(keyCode, shift, handled);
-            }));
-        if (!WinHookHotKey)
-            EndWithFailure(DescribeLastError());
+            },
+            WinHookHotKey);
+        if (FAILED(result))
+            EndWithFailure(DescribeError(result));
     }
     hotkeysForm_.RestoreGlobalsFromRegistry();
     return hotkeysForm_.bMOdHotkeysActivated;

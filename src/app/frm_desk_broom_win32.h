@@ -16,7 +16,7 @@
 #include "hotkeys/frm_hotkeys_win32.h"
 #include "hotkeys/hotkey_dispatch.h"
 #include "hotkeys/hotkey_paste_win32.h"
-#include "hotkeys/win_hook_win32.h"
+#include "hotkeys/hotkey_component_win32.h"
 #include "win32/unique_handle.h"
 
 // Each menu command and action is a short member here over its feature's interface.

@@ -15,27 +15,21 @@ std::u16string WindowsFilter::WindowsFilterPath() {
 
 namespace {
 
-// The file's patterns; nothing when it could not be opened or read, with the system's reason in
-// `error`.
-std::optional<FilterList> ReadFilterList(const std::u16string& path, DWORD& error) {
+// The file's patterns; nothing when it could not be opened or read.
+std::optional<FilterList> ReadFilterList(const std::u16string& path) {
     // Other programs may hold the file open, Notepad among them; sharing everything keeps the
     // read from failing only because of that.
     UniqueFile file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) {
-        error = ::GetLastError();
+    if (!file)
         return std::nullopt;
-    }
     FilterList list;
     FilterFileSource source = [&](std::span<char> buffer) -> std::optional<std::size_t> {
         DWORD read = 0;
-        if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read,
-                        nullptr)) {
-            error = ::GetLastError();
-            return std::nullopt;
-        }
-        return read;
+        const bool ok = ::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                   &read, nullptr) != FALSE;
+        return ok ? std::optional<std::size_t>(read) : std::nullopt;
     };
     // Straight into the list: the file's text is never held beyond the reader's buffers.
     if (!ReadFilterPatterns(
@@ -50,8 +44,7 @@ std::optional<FilterList> ReadFilterList(const std::u16string& path, DWORD& erro
 }  // namespace
 
 bool WindowsFilter::ReadFilterFile(const std::u16string& path) {
-    DWORD error = ERROR_SUCCESS;
-    std::optional<FilterList> list = ReadFilterList(path, error);
+    std::optional<FilterList> list = ReadFilterList(path);
     if (!list) {
         svFilterList = FilterList();
         ShowMessage(u"The Filter file: \r" + path + u" could not be read !");
@@ -92,8 +85,7 @@ void WindowsFilter::ReloadIfChanged() {
         loaded_ = stamp;
         return;
     }
-    DWORD error = ERROR_SUCCESS;
-    std::optional<FilterList> list = ReadFilterList(path, error);
+    std::optional<FilterList> list = ReadFilterList(path);
     if (!list)
         return;
     svFilterList = std::move(*list);

@@ -203,14 +203,14 @@ struct FilterList::Profile {
     mutable CharacterIndex index;
 };
 
-std::u32string PrepareTitle(std::u16string_view title) {
-    std::u32string prepared = ToCodePoints(UpperCaseText(title));
+std::u32string PrepareForMatching(std::u16string_view text) {
+    std::u32string prepared = ToCodePoints(UpperCaseText(text));
     std::erase_if(prepared, IsInvisibleFormatCharacter);
     return prepared;
 }
 
 PreparedWindow PrepareWindow(std::u16string_view title, std::u16string_view programPath) {
-    PreparedWindow window{PrepareTitle(title), PrepareTitle(programPath), 0};
+    PreparedWindow window{PrepareForMatching(title), PrepareForMatching(programPath), 0};
     const std::size_t separator = window.program.find_last_of(U'\\');
     window.programName = separator == std::u32string::npos ? 0 : separator + 1;
     return window;
@@ -238,7 +238,7 @@ bool FilterList::Add(std::u16string_view pattern, bool cut) {
     const auto start = static_cast<std::uint32_t>(elements_.size());
     Pattern compiled{start, kNever, subject, false};
     if (!cut)
-        compiled = Compile(PrepareTitle(pattern),
+        compiled = Compile(PrepareForMatching(pattern),
                            subject == kTitle ? kMaxTitleLength : kMaxProgramPathLength);
     compiled.subject = subject;
     if (compiled.needed == kNever) {

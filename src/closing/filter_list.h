@@ -17,12 +17,12 @@ inline constexpr std::size_t kMaxProgramPathLength = 32767;
 // The list holds at most this many patterns; a longer file is read only that far.
 inline constexpr std::size_t kMaxFilterPatterns = 10000;
 
-// A title ready for any number of pattern tests: upper-cased once, one element per character,
-// without the format characters that show nothing.
-std::u32string PrepareTitle(std::u16string_view title);
+// A title, pattern or program path ready for any number of comparisons: upper-cased once, one
+// element per character, without the format characters that show nothing.
+std::u32string PrepareForMatching(std::u16string_view text);
 
 // A window ready for the patterns: its title and the whole path of its program's file, each
-// prepared as a title is. An empty program: it could not be read, and only title lines apply.
+// prepared for matching. An empty program: it could not be read, and only title lines apply.
 struct PreparedWindow {
     std::u32string title;
     std::u32string program;
@@ -53,7 +53,7 @@ class FilterList {
     // Patterns loaded, those that never match included.
     std::size_t Count() const { return patterns_.size(); }
 
-    // True when at least one pattern covers the whole title (from PrepareTitle) or program.
+    // True when at least one pattern covers the whole title (from PrepareForMatching) or program.
     bool Matches(std::u32string_view title) const;
     bool Matches(const PreparedWindow& window) const;
     // Whether any line names a program: only then is a window's program worth reading.

@@ -7,15 +7,12 @@
 #include "common/privileges.h"
 #include "win32/elevation.h"
 #include "win32/failure.h"
+#include "win32/ui_win32.h"
 
 namespace {
 
 constexpr UINT kLookEveryMs = 15;
 constexpr ULONGLONG kPatienceMs = 1000;
-
-bool Down(std::uint8_t vk) {
-    return (::GetAsyncKeyState(vk) & 0x8000) != 0;
-}
 
 // One SendInput, so that no key the user presses can come between the four events.
 void SendCtrlV() {
@@ -68,7 +65,7 @@ void HotkeyPaste::OnTimer() {
     // A WM_TIMER already queued when the paste was cancelled finds nothing waiting.
     if (!window_)
         return;
-    const bool held = std::any_of(keys_.begin(), keys_.end(), Down);
+    const bool held = std::any_of(keys_.begin(), keys_.end(), KeyIsDown);
     if (held && ::GetTickCount64() < deadline_)
         return;
     Cancel();

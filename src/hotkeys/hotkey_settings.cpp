@@ -35,6 +35,17 @@ bool IsReservedByWindows(std::int16_t keyCode, std::int16_t mask) {
     return keyCode == kVkF12 && (mask == 0 || mask == kMaskShift);
 }
 
+std::u16string HotkeyTakenLine(std::int16_t keyCode, std::int16_t mask,
+                               std::u16string_view action) {
+    // Spelled as the user sets it in the Hotkeys dialog. Windows refuses the reserved ones as if
+    // another program held them.
+    return std::u16string(u"The hotkey ") + (mask & kMaskCtrl ? u"Ctrl+" : u"") +
+           (mask & kMaskAlt ? u"Alt+" : u"") + (mask & kMaskShift ? u"Shift+" : u"") +
+           std::u16string(KeyNameOf(keyCode)) + u" for " + std::u16string(action) +
+           (IsReservedByWindows(keyCode, mask) ? u" is reserved by Windows.\r"
+                                               : u" is already used by another program.\r");
+}
+
 std::int16_t HotKeyLetterToKeyCode(std::u16string_view name) {
     for (std::size_t i = 0; i < std::size(kKeyNames); ++i) {
         if (name == kKeyNames[i])

@@ -26,6 +26,9 @@ std::u16string_view KeyNameOf(std::int16_t keyCode);
 // Whether Windows keeps the combination for itself: plain F12 and Shift+F12 break into a
 // debugger, and no program can register them.
 bool IsReservedByWindows(std::int16_t keyCode, std::int16_t mask);
+// The line that tells why the combination could not be the hotkey for `action`: "The hotkey
+// Ctrl+Alt+F5 for Desk Broom is already used by another program.\r", or "is reserved by Windows".
+std::u16string HotkeyTakenLine(std::int16_t keyCode, std::int16_t mask, std::u16string_view action);
 
 // The program-wide hotkey settings. The Hotkeys dialog class derives from this, so the fields
 // are its public variables and live as long as its one instance, open or not.

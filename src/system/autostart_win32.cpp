@@ -1,7 +1,7 @@
 // Starting with Windows: reading and writing the "DeskBroom" value of the user's Run key.
 #include "system/autostart.h"
 #include "system/registry_win32.h"
-#include "win32/ui_win32.h"
+#include "win32/files.h"
 #include "win32/unique_handle.h"
 #include "win32/wide_text.h"
 

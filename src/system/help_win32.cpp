@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "system/help.h"
+#include "win32/files.h"
 #include "win32/process.h"
 #include "win32/ui_win32.h"
 

@@ -1,4 +1,4 @@
-// Files as the program looks at them: whether one is there, and whether it changed since.
+// Files as the program looks at them: its own folder, whether one is there, whether it changed.
 #pragma once
 
 #include <cstdint>
@@ -13,3 +13,7 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 FileStamp StampOf(const std::u16string& path);
+
+// The folder that holds the running executable, without a trailing separator; when the
+// executable file itself is a link, the folder of the file it leads to (see ProgramFolderOf).
+std::u16string ProgramFolder();

@@ -1,60 +1,9 @@
-// Shared Win32 helpers: the message pump, the open dialog, the message boxes, the program's folder.
+// Shared Win32 helpers: message pump, open dialog, message box, key state, the program's icons.
 #include "win32/ui_win32.h"
 
-#include <vector>
-
-#include "common/program_folder.h"
-#include "win32/unique_handle.h"
 #include "win32/wide_text.h"
 
-namespace {
-
-HWND openDialog = nullptr;
-
-// Where the system ends up for a file or folder, links and junctions followed ("\\?\" form);
-// empty when it cannot be had.
-std::u16string FinalPath(const std::wstring& path) {
-    // Backup semantics: a folder opens too. No access is asked for, so nothing is held locked.
-    UniqueFile file(::CreateFileW(path.c_str(), 0,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file)
-        return {};
-    std::wstring final(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length =
-            ::GetFinalPathNameByHandleW(file.get(), final.data(), static_cast<DWORD>(final.size()),
-                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length == 0)
-            return {};
-        if (length < final.size()) {
-            final.resize(length);
-            return ToU16(final);
-        }
-        final.resize(length);
-    }
-}
-
-std::u16string FindProgramFolder() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return u".";
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    std::wstring module(path.begin(), path.end());
-    std::wstring folder = module.substr(0, module.find_last_of(L"\\/"));
-    if (folder.ends_with(L':'))
-        folder += L'\\';  // the drive's root, not its current folder
-    return ProgramFolderOf(ToU16(module), FinalPath(module), FinalPath(folder));
-}
-
-}  // namespace
+static HWND openDialog = nullptr;
 
 void SetOpenDialog(HWND dialog) {
     openDialog = dialog;
@@ -93,14 +42,12 @@ int ShowMessage(std::u16string_view text, UINT buttons) {
                          buttons | MB_APPLMODAL | MB_SETFOREGROUND);
 }
 
+bool KeyIsDown(std::uint8_t virtualKey) {
+    // The high bit alone: the low bit ("pressed since the last call") is every program's to reset.
+    return (::GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
 HICON LoadIconResource(WORD id, int size) {
     return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
                                            IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-}
-
-std::u16string ProgramFolder() {
-    // Found once: the program does not move while it runs, and following the links opens files,
-    // which every tray click and hotkey would otherwise repeat.
-    static const std::u16string folder = FindProgramFolder();
-    return folder;
 }

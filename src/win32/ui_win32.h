@@ -1,8 +1,9 @@
-// Shared Win32 helpers: the message pump, the open dialog, the message boxes, the program's folder.
+// Shared Win32 helpers: message pump, open dialog, message box, key state, the program's icons.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -26,9 +27,8 @@ void SetOpenDialog(HWND dialog);
 // A message box captioned "DeskBroom", no icon, application-modal; returns the button pressed.
 int ShowMessage(std::u16string_view text, UINT buttons = MB_OK);
 
+// Whether the key (a virtual-key code) is down now, whichever window has the keyboard.
+bool KeyIsDown(std::uint8_t virtualKey);
+
 // The program's icon resource `id` at size x size pixels; null when it cannot be loaded.
 HICON LoadIconResource(WORD id, int size);
-
-// The folder that holds the running executable, without a trailing separator; when the
-// executable file itself is a link, the folder of the file it leads to (see ProgramFolderOf).
-std::u16string ProgramFolder();

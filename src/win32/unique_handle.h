@@ -3,7 +3,9 @@
 #pragma once
 
 #include <windows.h>
+#include <unknwn.h>
 
+#include <memory>
 #include <utility>
 
 template <typename Traits>
@@ -26,10 +28,14 @@ class UniqueAny {
     pointer get() const noexcept { return value_; }
     explicit operator bool() const noexcept { return value_ != Traits::invalid(); }
     pointer release() noexcept { return std::exchange(value_, Traits::invalid()); }
+    // The last error outlives the close: a failure path may let an owner go before it reads why.
     void reset(pointer value = Traits::invalid()) noexcept {
         pointer old = std::exchange(value_, value);
-        if (old != Traits::invalid())
+        if (old != Traits::invalid()) {
+            const DWORD error = ::GetLastError();
             Traits::close(old);
+            ::SetLastError(error);
+        }
     }
     // For out-parameters: closes what is held and hands out the slot.
     pointer* put() noexcept {
@@ -63,6 +69,13 @@ using UniqueHkey = UniqueAny<HandleTraits<HKEY, ::RegCloseKey>>;
 using UniqueHwnd = UniqueAny<HandleTraits<HWND, ::DestroyWindow>>;
 using UniqueHicon = UniqueAny<HandleTraits<HICON, ::DestroyIcon>>;
 using UniqueHmenu = UniqueAny<HandleTraits<HMENU, ::DestroyMenu>>;
+
+// A COM object's reference, released when its owner goes.
+struct ComRelease {
+    void operator()(IUnknown* object) const noexcept { object->Release(); }
+};
+class WinHook;  // the hotkey component
+using WinHookRef = std::unique_ptr<WinHook, ComRelease>;
 
 // A started process's record: both of its handles are closed when it goes.
 class UniqueProcessInformation {

@@ -1,5 +1,5 @@
-// Drives closing_window_recorder.exe for the close-all tests: starts it with a set of windows and
-// reads back which of them got which messages, and when.
+// Drives closing_window_recorder.exe for the end-to-end tests: starts it with a set of windows
+// and reads back which of them got which messages, and when.
 #pragma once
 
 #include <windows.h>
@@ -7,12 +7,11 @@
 #include "harness.h"
 
 #include <algorithm>
-#include <chrono>
+#include <climits>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 class WindowRecorder {
@@ -40,9 +39,7 @@ class WindowRecorder {
         for (const std::wstring& window : windows)
             command += L" \"" + window + L"\"";
         process_.Start(command);
-        for (int i = 0; i < 200 && !Ready(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+        e2e::WaitFor([&] { return Ready(); });
     }
     WindowRecorder(const WindowRecorder&) = delete;
     WindowRecorder& operator=(const WindowRecorder&) = delete;
@@ -50,6 +47,20 @@ class WindowRecorder {
     bool Ready() const { return ReadLog().find("READY") != std::string::npos; }
     // A recorder whose window promised the clipboard's text takes messages again.
     bool Awake() const { return ReadLog().find("AWAKE") != std::string::npos; }
+
+    // WM_CLOSE requests received, by all of its windows and by the one asked least often.
+    int CloseRequests() const { return static_cast<int>(Messages(WM_CLOSE).size()); }
+    int FewestCloseRequests() const {
+        std::map<HWND, int> received;
+        for (const auto& [hwnd, title] : Windows())
+            received[hwnd] = 0;
+        for (const Message& message : Messages(WM_CLOSE))
+            ++received[message.hwnd];
+        int fewest = INT_MAX;
+        for (const auto& [hwnd, count] : received)
+            fewest = std::min(fewest, count);
+        return fewest;
+    }
 
     // The window opened with this title.
     HWND Window(const std::wstring& title) const {

@@ -21,19 +21,6 @@ void Linger(DWORD ms) {
     WaitFor([] { return false; }, ms);
 }
 
-// Types text into the focused window the way a keyboard would.
-void TypeText(const std::wstring& text) {
-    for (wchar_t c : text) {
-        SHORT scan = ::VkKeyScanW(c);
-        WORD vk = LOBYTE(scan);
-        if (HIBYTE(scan) & 1) {
-            PressChord({VK_SHIFT, vk});
-        } else {
-            PressKey(vk);
-        }
-    }
-}
-
 std::wstring ReadFileText(const std::wstring& path) {
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -515,10 +502,13 @@ TEST_F(ClosingTest, NotepadThatCannotStartGivesTheNotepadMessageAndKeepsTheList)
 // A filter file that another program holds locked: the reload after editing says so and leaves
 // the list empty. The editor here is a stand-in that records how it was started.
 TEST_F(ClosingTest, LockedFilterFileIsReportedAfterEditing) {
-    DeskBroom app;
+    StartOptions options;
+    options.filterFile = WineTrayFilterLine() + "Kept*\r\n";
+    DeskBroom app(options);
+    WindowRecorder recorder(app.folder(), {L"normal:Kept until the list is emptied"});
+    ASSERT_TRUE(recorder.Ready());
     const std::wstring filterPath = app.folder() + L"\\WindowsFilter.txt";
-    ASSERT_TRUE(::CopyFileW((BuildFolder() + L"\\closing_window_recorder.exe").c_str(),
-                            (app.folder() + L"\\Notepad.exe").c_str(), FALSE));
+    app.PlaceRecorder(L"Notepad");
     HANDLE lock =
         ::CreateFileW(filterPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
@@ -527,9 +517,11 @@ TEST_F(ClosingTest, LockedFilterFileIsReportedAfterEditing) {
     HWND box = app.WaitForMessageBox();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), L"The Filter file: \r" + filterPath + L" could not be read !");
-    EXPECT_EQ(ReadFileText(app.folder() + L"\\notepad-command.txt"),
-              L"Notepad \"" + filterPath + L"\"\n");
+    EXPECT_EQ(app.RecordedCommandLine(L"Notepad"), L"Notepad \"" + filterPath + L"\"");
     PressButton(box, IDOK);
+    // Still locked at the click: its reload fails too, and the empty list spares nothing.
+    app.LeftClickTrayIcon();
+    EXPECT_TRUE(WaitFor([&] { return recorder.Messages(WM_CLOSE).size() == 1; }));
     ::CloseHandle(lock);
     EXPECT_TRUE(app.IsRunning());
 }
@@ -542,11 +534,9 @@ TEST_F(ClosingTest, FilterFileSavedByAnyProgramCountsAtTheNextClick) {
     WindowRecorder recorder(app.folder(), {L"normal:Spare me please", L"normal:Close me"});
     ASSERT_TRUE(recorder.Ready());
     const std::wstring filterPath = app.folder() + L"\\WindowsFilter.txt";
-    ASSERT_TRUE(::CopyFileW((BuildFolder() + L"\\closing_window_recorder.exe").c_str(),
-                            (app.folder() + L"\\Notepad.exe").c_str(), FALSE));
+    app.PlaceRecorder(L"Notepad");
     app.PickMenuItem(L'w');
-    ASSERT_TRUE(
-        WaitFor([&] { return !ReadFileText(app.folder() + L"\\notepad-command.txt").empty(); }));
+    ASSERT_TRUE(app.RecordedCommandLine(L"Notepad"));
     Linger(1000);
     std::ofstream(std::filesystem::path(filterPath), std::ios::binary)
         << WineTrayFilterLine() + "Spare me*\r\n";

@@ -1,4 +1,4 @@
-// A stand-in desktop application for the close-all tests: opens the windows named on its
+// A stand-in desktop application for the end-to-end tests: opens the windows named on its
 // command line and logs every message they get, with the time it was posted and received.
 //
 //   closing_window_recorder.exe <log file> <kind>:<title> ...
@@ -12,9 +12,6 @@
 // owning the clipboard). Every other window that gets WM_CLOSE stays, ignoring it. Copied under
 // another name it is another program. In a title, \uXXXX stands for that UTF-16 unit (line
 // breaks, lone surrogates); the log keeps it so.
-//
-// Copied as Notepad.exe beside DeskBroom.exe it stands in for the editor instead: it writes its
-// command line to notepad-command.txt in its folder and ends at once.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -66,22 +63,6 @@ LRESULT CALLBACK RecorderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-// As Notepad.exe: keeps the command line it was started with.
-bool RecordNotepadStart() {
-    wchar_t path[MAX_PATH];
-    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring exe(path, length);
-    std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/"));
-    if (::lstrcmpiW(exe.substr(folder.size() + 1).c_str(), L"Notepad.exe") != 0)
-        return false;
-    logFile = ::CreateFileW((folder + L"\\notepad-command.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    std::wstring command = ::GetCommandLineW();
-    Log(command);
-    ::CloseHandle(logFile);
-    return true;
-}
-
 // The title with each \uXXXX replaced by its unit.
 std::wstring Unescaped(const std::wstring& title) {
     std::wstring units;
@@ -118,8 +99,6 @@ void CopyTitle(HWND owner, const std::wstring& title) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    if (RecordNotepadStart())
-        return 0;
     ::QueryPerformanceFrequency(&frequency);
     int argc = 0;
     wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);

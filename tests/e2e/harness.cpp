@@ -158,6 +158,17 @@ void PressChord(std::initializer_list<WORD> keys) {
         KeyUp(*it);
 }
 
+void TypeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        const SHORT key = ::VkKeyScanW(c);
+        if (key & 0x100) {
+            PressChord({VK_SHIFT, LOBYTE(key)});
+        } else {
+            PressKey(LOBYTE(key));
+        }
+    }
+}
+
 // Windows.
 
 std::wstring WindowText(HWND window) {
@@ -681,6 +692,22 @@ bool DeskBroom::ExitThroughMenu() {
 
 void DeskBroomTest::SetUp() {
     DeleteKeyTree(kAppKey);
+}
+
+void DeskBroom::PlaceRecorder(const std::wstring& name) const {
+    ASSERT_TRUE(::CopyFileW((BuildFolder() + L"\\helpers\\Write.exe").c_str(),
+                            (folder_ + L"\\" + name + L".exe").c_str(), FALSE))
+        << "the recorder is built into helpers\\Write.exe";
+}
+
+std::optional<std::wstring> DeskBroom::RecordedCommandLine(const std::wstring& name) const {
+    std::wstring record = folder_ + L"\\" + name + L".cmdline.txt";
+    if (!WaitFor([&] { return ::GetFileAttributesW(record.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+        return std::nullopt;
+    std::ifstream file(std::filesystem::path(record), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()),
+                        bytes.size() / sizeof(wchar_t));
 }
 
 }  // namespace e2e

@@ -60,6 +60,8 @@ void KeyDown(WORD vk);
 void KeyUp(WORD vk);
 // Presses the keys in order and releases them in reverse order (Ctrl+Alt+Shift+F12).
 void PressChord(std::initializer_list<WORD> keys);
+// Types text into the focused window the way a keyboard would (Shift for capitals).
+void TypeText(const std::wstring& text);
 
 // Message boxes and dialogs: windows of class "#32770".
 std::wstring WindowText(HWND window);
@@ -183,6 +185,12 @@ class DeskBroom {
     HWND WaitForMessageBox(DWORD timeoutMs = 10000) const;
     // Exit through the tray menu; true when the process ended.
     bool ExitThroughMenu();
+
+    // Puts the command-line recorder (helpers\Write.exe) into the program's folder as name.exe,
+    // to stand in for a program that DeskBroom starts from there.
+    void PlaceRecorder(const std::wstring& name) const;
+    // The command line the recorder named so was started with; nothing when it did not run.
+    std::optional<std::wstring> RecordedCommandLine(const std::wstring& name) const;
 
   private:
     std::wstring folder_;

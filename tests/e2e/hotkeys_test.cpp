@@ -28,94 +28,20 @@ void Click(HWND control) {
 
 // ---- Windows that a close-all run should close, and one that only takes typing ----
 
-constexpr wchar_t kCloseCount[] = L"HotkeysE2eCloseCount";
+// Windows of another program that record the WM_CLOSE they get and stay open.
+std::vector<std::wstring> WindowsToClose(int count) {
+    std::vector<std::wstring> windows;
+    for (int i = 1; i <= count; ++i)
+        windows.push_back(L"normal:Hotkeys test window " + std::to_wstring(i));
+    return windows;
+}
 
-// Top-level windows that record each WM_CLOSE and stay open. They are made once per test
-// program and lent out: destroying a window under Wine without a window manager waits two
-// seconds for the X server. A window not lent out is a tool window, which close-all passes
-// over.
-class TestWindows {
-  public:
-    explicit TestWindows(int count) {
-        while (static_cast<int>(Pool().size()) < count)
-            Pool().push_back(Make(L"Hotkeys test window"));
-        windows_.assign(Pool().begin(), Pool().begin() + count);
-        for (HWND window : windows_) {
-            ::SetPropW(window, kCloseCount, nullptr);
-            ::SetWindowLongPtrW(window, GWL_EXSTYLE, 0);
-        }
-        keyDowns_ = 0;
-        PumpMessages();
-    }
-    ~TestWindows() {
-        for (HWND window : windows_)
-            ::SetWindowLongPtrW(window, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
-    }
-
-    // WM_CLOSE requests received, by all windows and by the one asked least often.
-    int closeRequests() const {
-        int total = 0;
-        for (HWND window : windows_)
-            total += CloseCount(window);
-        return total;
-    }
-    int fewestCloseRequests() const {
-        int fewest = INT_MAX;
-        for (HWND window : windows_)
-            fewest = std::min(fewest, CloseCount(window));
-        return fewest;
-    }
-
-    // A window to type into: a tool window, so that close-all never asks it to close.
-    static HWND TypingTarget() {
-        static HWND typing = Make(L"Typing target");
-        return typing;
-    }
-    // Presses of the A key that reached any of these windows.
-    static int keyDowns() { return keyDowns_; }
-
-  private:
-    static std::vector<HWND>& Pool() {
-        static std::vector<HWND> pool;
-        return pool;
-    }
-
-    static HWND Make(const std::wstring& title) {
-        static const ATOM type = [] {
-            WNDCLASSW type{};
-            type.lpfnWndProc = &TestWindows::Proc;
-            type.hInstance = ::GetModuleHandleW(nullptr);
-            type.lpszClassName = L"HotkeysE2eWindow";
-            return ::RegisterClassW(&type);
-        }();
-        int n = static_cast<int>(Pool().size());
-        std::wstring numbered = title + L" " + std::to_wstring(n + 1);
-        HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW, MAKEINTATOM(type), numbered.c_str(),
-                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40 + 12 * (n % 40),
-                                        300 + 6 * (n % 40), 220, 80, nullptr, nullptr,
-                                        ::GetModuleHandleW(nullptr), nullptr);
-        PumpMessages();
-        return window;
-    }
-
-    static int CloseCount(HWND window) {
-        return static_cast<int>(reinterpret_cast<INT_PTR>(::GetPropW(window, kCloseCount)));
-    }
-
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_CLOSE) {
-            ::SetPropW(hwnd, kCloseCount,
-                       reinterpret_cast<HANDLE>(static_cast<INT_PTR>(CloseCount(hwnd) + 1)));
-            return 0;
-        }
-        if (message == WM_KEYDOWN && wParam == 'A')
-            ++keyDowns_;
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-
-    std::vector<HWND> windows_;
-    static inline int keyDowns_ = 0;
-};
+// An edit of this program to type into: a tool window, so that close-all never asks it to close.
+HWND TypingTarget() {
+    static HWND edit = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 300,
+                                         500, 300, 30, nullptr, nullptr, nullptr, nullptr);
+    return edit;
+}
 
 // ---- Clipboard ----
 
@@ -161,8 +87,7 @@ TEST_F(HotkeysTest, TheStoredSwitchesDecideWhetherAHotkeyCleansTheClipboardAndPa
         {"modifiers held longer than a second", pasting, 1800, true, false},
         {"tray click", {pasting[0], pasting[1], {L"DeskBroom", L"0"}}, -1, true, false},
     };
-    static HWND edit = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 300,
-                                         500, 300, 30, nullptr, nullptr, nullptr, nullptr);
+    const HWND edit = TypingTarget();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         app_.reset();
@@ -202,12 +127,13 @@ TEST_F(HotkeysTest, TheStoredSwitchDecidesWhetherAHotkeyClosesTheWindows) {
         app_.reset();
         DeleteKeyTree(kAppKey);
         StartWith(c.activated ? Settings{{L"HotkeysActivated", *c.activated}} : Settings{});
-        TestWindows windows(3);
+        WindowRecorder windows(app_->folder(), WindowsToClose(3));
+        ASSERT_TRUE(windows.Ready());
         PressCtrlAltShift(VK_F12);
         if (c.closeRequestsEach > 0) {
-            EXPECT_TRUE(WaitFor([&] { return windows.fewestCloseRequests() == 1; }));
+            EXPECT_TRUE(WaitFor([&] { return windows.FewestCloseRequests() == 1; }));
         } else {
-            EXPECT_FALSE(WaitFor([&] { return windows.closeRequests() > 0; }, kSettleMs));
+            EXPECT_FALSE(WaitFor([&] { return windows.CloseRequests() > 0; }, kSettleMs));
         }
     }
 }
@@ -300,20 +226,21 @@ TEST_F(HotkeysTest, AHotkeyAnotherProgramHoldsIsToldOnceAndTheOtherHotkeyWorks) 
 TEST_F(HotkeysTest, ALongCloseAllDoesNotHoldUpOtherProgramsKeyboardInput) {
     StartWith({{L"HotkeysActivated", L"1"}});
     constexpr int kWindows = 20;  // a run of about 6 s: 300 ms per window
-    TestWindows windows(kWindows);
+    WindowRecorder windows(app_->folder(), WindowsToClose(kWindows));
+    ASSERT_TRUE(windows.Ready());
     PressCtrlAltShift(VK_F12);
-    ASSERT_TRUE(WaitFor([&] { return windows.closeRequests() >= 1; }));
+    ASSERT_TRUE(WaitFor([&] { return windows.CloseRequests() >= 1; }));
 
     // Typing into another program while the run goes on: each key arrives before the run
     // has moved on by more than a window or two; the keyboard never waits for the run.
-    ::SetForegroundWindow(TestWindows::TypingTarget());
-    for (int typed = 1; typed <= 5; ++typed) {
+    ::SetForegroundWindow(TypingTarget());
+    for (std::size_t typed = 1; typed <= 5; ++typed) {
         PressKey('A');
-        ASSERT_TRUE(WaitFor([&] { return TestWindows::keyDowns() == typed; }));
+        ASSERT_TRUE(WaitFor([&] { return WindowText(TypingTarget()).size() == typed; }));
     }
-    EXPECT_LE(windows.closeRequests(), 3);
+    EXPECT_LE(windows.CloseRequests(), 3);
     EXPECT_TRUE(
-        WaitFor([&] { return windows.fewestCloseRequests() == 1; }, kWindows * 300 + 10000));
+        WaitFor([&] { return windows.FewestCloseRequests() == 1; }, kWindows * 300 + 10000));
 }
 
 TEST_F(HotkeysTest, AHotkeyPressedWhileNotepadIsOpenRunsOnceItClosesAndTheProgramStaysAnswered) {
@@ -325,7 +252,7 @@ TEST_F(HotkeysTest, AHotkeyPressedWhileNotepadIsOpenRunsOnceItClosesAndTheProgra
 
     // The press waits for Notepad, as the tray does; the thread still answers what other
     // threads send it.
-    ::SetForegroundWindow(TestWindows::TypingTarget());
+    ::SetForegroundWindow(TypingTarget());
     PressCtrlAltShift(VK_F11);
     DWORD_PTR answer = 0;
     EXPECT_NE(
@@ -338,31 +265,6 @@ TEST_F(HotkeysTest, AHotkeyPressedWhileNotepadIsOpenRunsOnceItClosesAndTheProgra
 }
 
 // ---- The Hotkeys dialog ----
-
-HWND FindTopLevel(DWORD pid, const wchar_t* caption) {
-    struct Search {
-        DWORD pid;
-        const wchar_t* caption;
-        HWND found;
-    } search{pid, caption, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            wchar_t type[16] = {}, title[64] = {};
-            ::GetClassNameW(window, type, 16);
-            ::GetWindowTextW(window, title, 64);
-            if (owner == s->pid && ::IsWindowVisible(window) && std::wstring(type) == L"#32770" &&
-                std::wstring(title) == s->caption) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // The text a control shows; GetWindowText would give another process's combo box's caption.
 std::wstring TextOf(HWND window) {
@@ -424,7 +326,10 @@ class HotkeysDialogTest : public HotkeysTest {
     HWND Open() {
         app_->PickMenuItem(L'S');
         HWND dialog = nullptr;
-        EXPECT_TRUE(WaitFor([&] { return (dialog = FindTopLevel(Pid(), L"Hotkeys")) != nullptr; }));
+        EXPECT_TRUE(WaitFor([&] {
+            auto dialogs = WindowsOf(Pid(), L"#32770", L"Hotkeys");
+            return (dialog = dialogs.empty() ? nullptr : dialogs.front()) != nullptr;
+        }));
         return dialog;
     }
     HWND MessageBoxShown() { return app_->FindMessageBox(); }
@@ -433,21 +338,11 @@ class HotkeysDialogTest : public HotkeysTest {
         Click(::FindWindowExW(combo, nullptr, L"Edit", nullptr));
         PressKey(VK_HOME);
         PressChord({VK_SHIFT, VK_END});
-        Type(name);
+        TypeText(name);
         return WaitFor([&] { return TextOf(combo) == name; });
     }
     bool Closed(HWND dialog) { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); }
     DWORD Pid() const { return app_->pid(); }
-    void Type(const std::wstring& text) {
-        for (wchar_t c : text) {
-            SHORT key = ::VkKeyScanW(c);
-            if (key & 0x100) {
-                PressChord({VK_SHIFT, static_cast<WORD>(LOBYTE(key))});
-            } else {
-                PressKey(LOBYTE(key));
-            }
-        }
-    }
 };
 
 TEST_F(HotkeysDialogTest, OpensWithTheStoredValuesAndTheTablesCaptions) {
@@ -572,9 +467,7 @@ TEST_F(HotkeysDialogTest, ARowWithoutModifierAsksOnceAndNoKeepsTheDialogUnsaved)
     PressKey(VK_RETURN);  // the default button, OK
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = MessageBoxShown()) != nullptr; }));
-    wchar_t text[512] = {};
-    ::GetDlgItemTextW(box, 0xFFFF, text, 512);
-    EXPECT_EQ(std::wstring(text), kNoModifierWarning);
+    EXPECT_EQ(MessageBoxText(box), kNoModifierWarning);
     EXPECT_NE(::GetDlgItem(box, IDYES), nullptr);
     EXPECT_NE(::GetDlgItem(box, IDNO), nullptr);
     // While it asks, the dialog takes no second OK (and so asks no second time), even with the
@@ -714,7 +607,8 @@ TEST_F(HotkeysDialogTest, EscAndTheCloseBoxStoreNothing) {
 // goes on inside its loop.
 TEST_F(HotkeysDialogTest, CloseAllSparesTheOpenDialogAndItsKeysWorkDuringTheRun) {
     StartWith({{L"HotkeysActivated", L"1"}});
-    TestWindows windows(20);
+    WindowRecorder windows(app_->folder(), WindowsToClose(20));
+    ASSERT_TRUE(windows.Ready());
     HotkeysDialog dialog(Open());
     ASSERT_NE(dialog.window, nullptr);
     PressChord({VK_MENU, 'H'});  // an edit not yet applied
@@ -729,7 +623,7 @@ TEST_F(HotkeysDialogTest, CloseAllSparesTheOpenDialogAndItsKeysWorkDuringTheRun)
     for (int run = 1; run <= 2; ++run) {
         SCOPED_TRACE(run == 1 ? "tray click" : "hotkey");
         run == 1 ? app_->LeftClickTrayIcon() : PressCtrlAltShift(VK_F12);
-        ASSERT_TRUE(WaitFor([&] { return windows.closeRequests() > 20 * (run - 1); }));
+        ASSERT_TRUE(WaitFor([&] { return windows.CloseRequests() > 20 * (run - 1); }));
         ::SetForegroundWindow(dialog.window);
         HWND before = focus();
         PressKey(VK_TAB);
@@ -739,8 +633,8 @@ TEST_F(HotkeysDialogTest, CloseAllSparesTheOpenDialogAndItsKeysWorkDuringTheRun)
             PressKey(VK_ESCAPE);
             EXPECT_TRUE(WaitFor([&] { return Closed(dialog.window); })) << "Esc during the run";
         }
-        EXPECT_LT(windows.closeRequests(), 20 * run) << "the run was over before the keys";
-        ASSERT_TRUE(WaitFor([&] { return windows.fewestCloseRequests() == run; }, 20000));
+        EXPECT_LT(windows.CloseRequests(), 20 * run) << "the run was over before the keys";
+        ASSERT_TRUE(WaitFor([&] { return windows.FewestCloseRequests() == run; }, 20000));
         EXPECT_TRUE(run == 2 || (!Closed(dialog.window) && !Ticked(dialog.activated)));
         ::Sleep(1000);  // the run's last pause
     }

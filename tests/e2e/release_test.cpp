@@ -1,5 +1,8 @@
 // The packages as an administrator's script and a user meet them: silent install, an upgrade over
 // a running copy, silent uninstall, and the portable ZIP.
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -23,11 +26,16 @@ const std::wstring kExe = L"\"" + (kFolder / L"DeskBroom.exe").wstring() + L"\""
 const std::wstring kUninstaller = L"\"" + (kFolder / L"Uninstall.exe").wstring() + L"\"";
 const std::wstring kSetup = L"\"" + BuildFolder() + L"\\" DESKBROOM_RELEASE L"-setup.exe\" /S";
 
+// What the folder holds now; a file that goes while it is listed (an uninstall at work) is not.
 Files FilesIn(const fs::path& folder) {
     Files files;
-    std::error_code absent;
-    for (const auto& entry : fs::directory_iterator(folder, absent))
-        files[entry.path().filename().wstring()] = entry.file_size();
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code gone;
+        const std::uintmax_t size = it->file_size(gone);
+        if (!gone)
+            files[it->path().filename().wstring()] = size;
+    }
     return files;
 }
 
@@ -59,17 +67,40 @@ void RemoveInstallation() {
     fs::remove(kShortcut, absent);
 }
 
-// The uninstaller hands its work to a copy of itself and returns at once: wait for the work.
+// The uninstaller hands its work to a copy of itself and returns at once: runs both to their end
+// and gives the uninstaller's exit code.
+DWORD Uninstall(const std::wstring& commandLine) {
+    Process uninstaller;
+    if (!uninstaller.Start(commandLine) || !uninstaller.WaitForExit(60000))
+        return ~0u;
+    // The copy is the process it started. Its id cannot name another process meanwhile: the
+    // uninstaller's handle, still open, keeps the id taken.
+    std::vector<HANDLE> copies;
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
+         more = ::Process32NextW(snapshot, &entry)) {
+        HANDLE copy = entry.th32ParentProcessID == uninstaller.pid()
+                          ? ::OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID)
+                          : nullptr;
+        if (copy)
+            copies.push_back(copy);
+    }
+    ::CloseHandle(snapshot);
+    for (HANDLE copy : copies) {
+        EXPECT_EQ(::WaitForSingleObject(copy, 60000), WAIT_OBJECT_0) << "the uninstaller's copy";
+        ::CloseHandle(copy);
+    }
+    return uninstaller.ExitCode();
+}
+
 void UninstallLeaving(const Files& left) {
-    EXPECT_EQ(RunToEnd(ReadText(kUninstallKey, L"QuietUninstallString").value_or(L"")), 0u);
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            return FilesIn(kFolder) == left && fs::exists(kFolder) == !left.empty() &&
-                   !ReadValue(kUninstallKey, L"DisplayName") && !ReadValue(kRunKey, L"DeskBroom") &&
-                   !ReadValue(kStartupApprovedKey, L"DeskBroom") && !fs::exists(kShortcut);
-        },
-        60000))
-        << FilesIn(kFolder).size() << " files left";
+    EXPECT_EQ(Uninstall(ReadText(kUninstallKey, L"QuietUninstallString").value_or(L"")), 0u);
+    EXPECT_EQ(FilesIn(kFolder), left);
+    EXPECT_EQ(fs::exists(kFolder), !left.empty());
+    EXPECT_FALSE(ReadValue(kUninstallKey, L"DisplayName") || ReadValue(kRunKey, L"DeskBroom") ||
+                 ReadValue(kStartupApprovedKey, L"DeskBroom") || fs::exists(kShortcut));
 }
 
 using ReleaseTest = DeskBroomTest;
@@ -174,8 +205,8 @@ TEST_F(ReleaseTest, InstallIntoAnotherProgramsFolderUsesAFolderOfItsOwnAndLeaves
     EXPECT_EQ(AppsEntry(L"InstallLocation"), own.wstring());
     EXPECT_EQ(NamesOf(FilesIn(own)),
               L"DeskBroom.doc DeskBroom.exe ReadMe.txt Uninstall.exe WindowsFilter.txt ");
-    EXPECT_EQ(RunToEnd(L"\"" + (own / L"Uninstall.exe").wstring() + L"\" /S"), 0u);
-    EXPECT_TRUE(WaitFor([&] { return !fs::exists(own); }, 60000));
+    EXPECT_EQ(Uninstall(L"\"" + (own / L"Uninstall.exe").wstring() + L"\" /S"), 0u);
+    EXPECT_FALSE(fs::exists(own));
     EXPECT_EQ(FilesIn(tools).size(), std::size(theirs));
     for (const auto& [name, bytes] : theirs)
         EXPECT_EQ(Bytes(tools / name), bytes) << name;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "filter_file_content.h"
+#include "utf16_bytes.h"
 #include "closing/filter_list.h"
 
 namespace {
@@ -21,15 +22,13 @@ std::u16string TestAnsi(std::string_view bytes) {
     return text;
 }
 
-// Hands out `bytes` at most `chunk` at a time, counting what was asked for.
+// Hands out `bytes` at most `chunk` at a time.
 struct StringSource {
     std::string bytes;
     std::size_t chunk;
     std::size_t offset = 0;
-    std::size_t reads = 0;
 
     std::optional<std::size_t> operator()(std::span<char> buffer) {
-        ++reads;
         std::size_t count = std::min({chunk, buffer.size(), bytes.size() - offset});
         std::memcpy(buffer.data(), bytes.data() + offset, count);
         offset += count;
@@ -45,12 +44,8 @@ std::vector<std::u16string> Read(const std::string& bytes, std::size_t chunk) {
 }
 
 std::string Utf16(std::u16string_view text, bool bigEndian = false, bool bom = true) {
-    std::string bytes;
-    for (char16_t c : bom ? u"\uFEFF" + std::u16string(text) : std::u16string(text)) {
-        bytes += static_cast<char>(bigEndian ? c >> 8 : c & 0xFF);
-        bytes += static_cast<char>(bigEndian ? c & 0xFF : c >> 8);
-    }
-    return bytes;
+    const auto bytes = Utf16Bytes((bom ? u"\uFEFF" : u"") + std::u16string(text), false, bigEndian);
+    return {bytes.begin(), bytes.end()};
 }
 struct Case {
     const char* name;

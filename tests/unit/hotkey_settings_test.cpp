@@ -1,6 +1,7 @@
 // Hotkey settings: defaults, masks and key codes derived from what the settings store holds.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -11,15 +12,13 @@
 
 namespace {
 
-using Stored = std::vector<std::pair<std::u16string, std::u16string>>;
-
 std::string Narrow(const std::u16string& text) {
     return std::string(text.begin(), text.end());
 }
 
 auto Fields(const HotkeySettings& s) {
     return std::tie(s.bMOdCcCtrl, s.bMOdCcAlt, s.bMOdCcShift, s.bMOdDbrCtrl, s.bMOdDbrAlt,
-                    s.bMOdDbrShift, s.bMOdHotkeysActivated, s.svMOdDbrHotKeyLetter,
+                    s.bMOdDbrShift, s.bMOdHotkeysActivated, s.bMOdCcPaste, s.svMOdDbrHotKeyLetter,
                     s.svMOdCcHotKeyLetter, s.intGMOdDbrCtrlAltShift, s.intMOdDbrHotKeyLetter,
                     s.intGMOdCcCtrlAltShift, s.intMOdCcHotKeyLetter);
 }
@@ -28,6 +27,24 @@ TEST(IsReservedByWindows, PlainF12AndShiftF12Only) {
     for (std::int16_t mask = 0; mask < 8; ++mask) {
         EXPECT_EQ(IsReservedByWindows(123, mask), mask == 0 || mask == kMaskShift) << mask;
         EXPECT_FALSE(IsReservedByWindows(122, mask)) << mask;
+    }
+}
+
+TEST(HotkeyTakenLine, SpellsTheCombinationAndNamesWhoHoldsIt) {
+    const std::pair<std::tuple<int, int, std::u16string>, std::u16string> cases[] = {
+        {{123, 7, u"Desk Broom"},
+         u"The hotkey Ctrl+Alt+Shift+F12 for Desk Broom is already used by another program.\r"},
+        {{112, kMaskAlt, u"Clean Clipboard"},
+         u"The hotkey Alt+F1 for Clean Clipboard is already used by another program.\r"},
+        {{123, 0, u"Desk Broom"}, u"The hotkey F12 for Desk Broom is reserved by Windows.\r"},
+        {{123, kMaskShift, u"A and B"},
+         u"The hotkey Shift+F12 for A and B is reserved by Windows.\r"},
+    };
+    for (const auto& [combination, line] : cases) {
+        const auto& [code, mask, action] = combination;
+        EXPECT_EQ(HotkeyTakenLine(static_cast<std::int16_t>(code), static_cast<std::int16_t>(mask),
+                                  action),
+                  line);
     }
 }
 
@@ -66,135 +83,45 @@ TEST(HotKeyLetterToKeyCode, OnlyTheExactNamesF1ToF12HaveCodes) {
         EXPECT_EQ(KeyNameOf(static_cast<std::int16_t>(code)), u"") << code;
 }
 
-struct LoadCase {
-    const char* what;
-    Stored stored;
-    bool activated;
-    std::u16string dbrName, ccName;
-    int dbrMask, dbrCode, ccMask, ccCode;
-};
+// What a load gives: the switch, then each hotkey as "name mask code", close-all's first.
+std::string Loaded(const HotkeySettings& s) {
+    auto hotkey = [](const std::u16string& name, int mask, int code) {
+        return Narrow(name) + " " + std::to_string(mask) + " " + std::to_string(code);
+    };
+    return (s.bMOdHotkeysActivated ? "on " : "off ") +
+           hotkey(s.svMOdDbrHotKeyLetter, s.intGMOdDbrCtrlAltShift, s.intMOdDbrHotKeyLetter) +
+           ", " + hotkey(s.svMOdCcHotKeyLetter, s.intGMOdCcCtrlAltShift, s.intMOdCcHotKeyLetter);
+}
 
 TEST(RestoreGlobalsFromRegistry, DerivesMasksAndKeyCodesFromTheStore) {
-    const LoadCase cases[] = {
-        {"empty store", {}, false, u"F12", u"F11", 7, 123, 7, 122},
-        {"close-all with Ctrl only",
-         {{u"DbrCtrl", u"1"}, {u"DbrAlt", u"0"}, {u"DbrShift", u"0"}},
-         false,
-         u"F12",
-         u"F11",
-         2,
-         123,
-         7,
-         122},
-        {"clean clipboard with Shift and Alt",
-         {{u"CcShift", u"1"}, {u"CcAlt", u"1"}, {u"CcCtrl", u"0"}},
-         false,
-         u"F12",
-         u"F11",
-         7,
-         123,
-         5,
-         122},
-        {"no modifiers at all",
-         {{u"CcCtrl", u"0"},
-          {u"CcAlt", u"0"},
-          {u"CcShift", u"0"},
-          {u"DbrCtrl", u"0"},
-          {u"DbrAlt", u"0"},
-          {u"DbrShift", u"0"}},
-         false,
-         u"F12",
-         u"F11",
-         0,
-         123,
-         0,
-         122},
-        {"single flags each",
-         {{u"DbrCtrl", u"0"},
-          {u"DbrAlt", u"1"},
-          {u"DbrShift", u"0"},
-          {u"CcCtrl", u"0"},
-          {u"CcAlt", u"0"},
-          {u"CcShift", u"1"}},
-         false,
-         u"F12",
-         u"F11",
-         4,
-         123,
-         1,
-         122},
-        {"lower-case f5 kept, code 0; F10",
-         {{u"CcHotKeyLetter", u"f5"}, {u"DbrHotKeyLetter", u"F10"}},
-         false,
-         u"F10",
-         u"f5",
-         7,
-         121,
-         7,
-         0},
-        {"stored empty name is not the default",
-         {{u"DbrHotKeyLetter", u""}},
-         false,
-         u"",
-         u"F11",
-         7,
-         0,
-         7,
-         122},
-        {"typed F13 kept with code 0",
-         {{u"DbrHotKeyLetter", u"F13"}},
-         false,
-         u"F13",
-         u"F11",
-         7,
-         0,
-         7,
-         122},
-        {"equal hotkeys load as they are",
-         {{u"DbrHotKeyLetter", u"F12"}, {u"CcHotKeyLetter", u"F12"}},
-         false,
-         u"F12",
-         u"F12",
-         7,
-         123,
-         7,
-         123},
-        {"activated", {{u"HotkeysActivated", u"1"}}, true, u"F12", u"F11", 7, 123, 7, 122},
-        {"deactivated", {{u"HotkeysActivated", u"0"}}, false, u"F12", u"F11", 7, 123, 7, 122},
-        {"flag words",
-         {{u"HotkeysActivated", u"True"}, {u"DbrAlt", u"falsch"}},
-         true,
-         u"F12",
-         u"F11",
-         3,
-         123,
-         7,
-         122},
-        {"unconvertible flags read as false",
-         {{u"HotkeysActivated", u"yes"}, {u"CcCtrl", u"x"}, {u"CcAlt", u""}},
-         false,
-         u"F12",
-         u"F11",
-         7,
-         123,
-         1,
-         122},
+    // What the store holds ("name=value ..."), and what loads from it.
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "off F12 7 123, F11 7 122"},
+        {"DbrCtrl=1 DbrAlt=0 DbrShift=0", "off F12 2 123, F11 7 122"},
+        {"CcShift=1 CcAlt=1 CcCtrl=0", "off F12 7 123, F11 5 122"},
+        {"CcCtrl=0 CcAlt=0 CcShift=0 DbrCtrl=0 DbrAlt=0 DbrShift=0", "off F12 0 123, F11 0 122"},
+        {"DbrCtrl=0 DbrAlt=1 DbrShift=0 CcCtrl=0 CcAlt=0 CcShift=1", "off F12 4 123, F11 1 122"},
+        {"CcHotKeyLetter=f5 DbrHotKeyLetter=F10", "off F10 7 121, f5 7 0"},
+        {"DbrHotKeyLetter=", "off  7 0, F11 7 122"},  // stored empty: not the default
+        {"DbrHotKeyLetter=F13", "off F13 7 0, F11 7 122"},
+        {"DbrHotKeyLetter=F12 CcHotKeyLetter=F12", "off F12 7 123, F12 7 123"},
+        {"HotkeysActivated=1", "on F12 7 123, F11 7 122"},
+        {"HotkeysActivated=0", "off F12 7 123, F11 7 122"},
+        {"HotkeysActivated=True DbrAlt=falsch", "on F12 3 123, F11 7 122"},
+        {"HotkeysActivated=yes CcCtrl=x CcAlt=", "off F12 7 123, F11 1 122"},  // unconvertible
     };
-    for (const LoadCase& c : cases) {
+    for (const auto& [stored, loaded] : cases) {
         FakeSettingsBackend store;
-        for (const auto& [key, value] : c.stored)
-            store.Set(key, value);
+        std::istringstream pairs(stored);
+        for (std::string pair; pairs >> pair;) {
+            const std::size_t equals = pair.find('=');
+            store.Set(std::u16string(pair.begin(), pair.begin() + equals),
+                      std::u16string(pair.begin() + equals + 1, pair.end()));
+        }
         HotkeySettings s;
         s.RestoreGlobalsFromRegistry();
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(s.bMOdHotkeysActivated, c.activated);
-        EXPECT_EQ(s.svMOdDbrHotKeyLetter, c.dbrName);
-        EXPECT_EQ(s.svMOdCcHotKeyLetter, c.ccName);
-        EXPECT_EQ(s.intGMOdDbrCtrlAltShift, c.dbrMask);
-        EXPECT_EQ(s.intMOdDbrHotKeyLetter, c.dbrCode);
-        EXPECT_EQ(s.intGMOdCcCtrlAltShift, c.ccMask);
-        EXPECT_EQ(s.intMOdCcHotKeyLetter, c.ccCode);
-        EXPECT_TRUE(store.log.empty()) << "loading writes nothing";
+        EXPECT_EQ(Loaded(s), loaded) << stored;
+        EXPECT_TRUE(store.log.empty()) << stored << ": loading writes nothing";
     }
 }
 
@@ -218,6 +145,7 @@ TEST(RestoreGlobalsFromRegistry, ReloadReplacesEveryFieldFromTheStore) {
     store.Set(u"CcAlt", u"0");
     store.Set(u"CcHotKeyLetter", u"nonsense");
     store.Set(u"HotkeysActivated", u"1");
+    store.Set(u"CcPaste", u"1");
     HotkeySettings s;
     s.RestoreGlobalsFromRegistry();
     store.values.clear();

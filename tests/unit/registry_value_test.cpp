@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "system/registry_value.h"
+#include "utf16_bytes.h"
 
 namespace {
 
@@ -16,17 +17,6 @@ using registry::Value;
 // Value types the program never reads, as the registry numbers them.
 constexpr std::uint32_t kBinary = 3;       // REG_BINARY
 constexpr std::uint32_t kMultiString = 7;  // REG_MULTI_SZ
-
-Bytes Utf16Bytes(std::u16string_view text, bool withNul) {
-    Bytes bytes;
-    for (char16_t unit : text) {
-        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
-    }
-    if (withNul)
-        bytes.insert(bytes.end(), {0, 0});
-    return bytes;
-}
 
 Bytes DwordBytes(std::uint32_t number) {
     return {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),

@@ -4,6 +4,7 @@
 #include "settings_backend_fake.h"
 #include "system/registry_value.h"
 #include "system/settings_store.h"
+#include "utf16_bytes.h"
 
 namespace {
 
@@ -115,17 +116,6 @@ TEST(SettingsStore, FailedWriteEndsWithTheTwoLanguageWriteMessage) {
                   u"Bitte Zugriffsrechte prüfen. Dies kann mit REGEDIT erfolgen.");
     }
     EXPECT_EQ(registry.values[u"Settings\\DeskBroom"], u"1");
-}
-
-std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text, bool terminated) {
-    std::vector<std::uint8_t> bytes;
-    for (char16_t c : text) {
-        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-    }
-    if (terminated)
-        bytes.insert(bytes.end(), {0, 0});
-    return bytes;
 }
 
 TEST(RegistryValue, SettingTextOfEachValueType) {

@@ -30,7 +30,7 @@ std::string Narrow(std::u16string_view text) {
 }
 
 bool IsFilteredTitle(const FilterList& list, std::u16string_view title) {
-    return list.Matches(PrepareTitle(title));
+    return list.Matches(PrepareForMatching(title));
 }
 
 bool Matches(std::u16string_view title, const std::u16string& pattern) {
@@ -142,8 +142,9 @@ TEST(TitlePattern, ElementsAndEdgeCases) {
     }
 }
 
-TEST(TitlePattern, MalformedPatternsMatchNothing) {
-    // Each title is what the pattern would match if its faults were read loosely.
+TEST(TitlePattern, MalformedPatternsMatchNothingTheirWellFormedLookalikesDo) {
+    // Each title is what the pattern would match if its faults were read loosely; the rows that
+    // match are the nearest patterns that are well formed.
     const Case cases[] = {
         {u"[ABC", u"A", false},     {u"[", u"[", false},      {u"[!", u"!", false},
         {u"[Z-A]", u"Z", false},    {u"[B-A]*", u"B", false}, {u"[A-Z]", u"Q", true},

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <memory>
 
 #include "hotkeys/hotkey_settings.h"
 #include "win32/unique_handle.h"
@@ -29,10 +28,11 @@ class WinHook final : public IDispatch {
     static constexpr LONG kArmed = 2;
     static constexpr LONG kDisarmed = 0;
 
-    // A disarmed component holding one reference; null when its window cannot be made. While
-    // armed it registers the combinations that `settings` holds, which must outlive it.
-    static WinHook* Create(HINSTANCE instance, const HotkeySettings& settings,
-                           KeyEventHandler keyEvent);
+    // Puts into `component` a disarmed component holding one reference, or returns why its
+    // window cannot be made. While armed it registers the combinations that `settings` holds,
+    // which must outlive it.
+    static HRESULT Create(HINSTANCE instance, const HotkeySettings& settings,
+                          KeyEventHandler keyEvent, WinHookRef& component);
 
     // While armed, registers the combinations anew where the settings changed since.
     void FollowSettings();
@@ -93,11 +93,6 @@ class WinHook final : public IDispatch {
     int heldId_ = 0;        // the hotkey raised last while its key is still down; 0 when none
     std::uint8_t heldKey_ = 0;
 };
-
-struct ComRelease {
-    void operator()(IUnknown* object) const { object->Release(); }
-};
-using WinHookRef = std::unique_ptr<WinHook, ComRelease>;
 
 // Puts the component's arming property (WinHook::kArmed or kDisarmed) through IDispatch; a
 // failure ends the program with its description.

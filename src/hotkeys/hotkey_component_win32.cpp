@@ -1,6 +1,6 @@
 // The hotkey component: the two configured hotkeys registered with the system while armed, armed
 // and disarmed through IDispatch.
-#include "hotkeys/win_hook_win32.h"
+#include "hotkeys/hotkey_component_win32.h"
 
 #include <string>
 #include <utility>
@@ -22,31 +22,15 @@ constexpr UINT kReleaseCheckMs = 20;
 
 constexpr UINT kTellUser = WM_APP + 1;
 
-bool KeyHeld(std::uint8_t vk) {
-    return (::GetAsyncKeyState(vk) & 0x8000) != 0;
-}
-
 UINT SystemModifiers(std::int16_t mask) {
     return MOD_NOREPEAT | ((mask & kMaskShift) ? MOD_SHIFT : 0) |
            ((mask & kMaskCtrl) ? MOD_CONTROL : 0) | ((mask & kMaskAlt) ? MOD_ALT : 0);
 }
 
-// "Ctrl+Alt+Shift+F12", as the user sets it in the Hotkeys dialog.
-std::u16string Spelled(std::int16_t mask, std::int16_t keyCode) {
-    std::u16string text;
-    if (mask & kMaskCtrl)
-        text += u"Ctrl+";
-    if (mask & kMaskAlt)
-        text += u"Alt+";
-    if (mask & kMaskShift)
-        text += u"Shift+";
-    return text += KeyNameOf(keyCode);
-}
-
 }  // namespace
 
-WinHook* WinHook::Create(HINSTANCE instance, const HotkeySettings& settings,
-                         KeyEventHandler keyEvent) {
+HRESULT WinHook::Create(HINSTANCE instance, const HotkeySettings& settings,
+                        KeyEventHandler keyEvent, WinHookRef& component) {
     WNDCLASSEXW type{};
     type.cbSize = sizeof type;
     type.lpfnWndProc = &BoundWindowProc<WinHook>;
@@ -57,7 +41,13 @@ WinHook* WinHook::Create(HINSTANCE instance, const HotkeySettings& settings,
     WinHookRef hook(new WinHook(settings, std::move(keyEvent)));
     hook->ownWindow_.reset(::CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                              nullptr, instance, hook.get()));
-    return hook->ownWindow_ ? hook.release() : nullptr;
+    if (!hook->ownWindow_) {
+        // Read before the half-made component goes: its cleanup makes system calls of its own.
+        const DWORD error = ::GetLastError();
+        return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
+    }
+    component = std::move(hook);
+    return S_OK;
 }
 
 WinHook::WinHook(const HotkeySettings& settings, KeyEventHandler keyEvent)
@@ -215,12 +205,7 @@ void WinHook::TellUser() {
             continue;
         slot.untold = false;
         told[i] = slot.wanted;
-        // Windows refuses these as if another program held them.
-        const bool reserved = IsReservedByWindows(slot.wanted.keyCode, slot.wanted.mask);
-        taken +=
-            u"The hotkey " + Spelled(slot.wanted.mask, slot.wanted.keyCode) + u" for " +
-            actions[i] +
-            (reserved ? u" is reserved by Windows.\r" : u" is already used by another program.\r");
+        taken += HotkeyTakenLine(slot.wanted.keyCode, slot.wanted.mask, actions[i]);
     }
     if (taken.empty())
         return;
@@ -252,10 +237,10 @@ void WinHook::OnHotkey(int id, LPARAM lParam) {
     const auto key = static_cast<std::uint8_t>(HIWORD(lParam));
     // MOD_NOREPEAT keeps a held key from firing again on Windows; Wine ignores it and reports
     // every auto-repeat.
-    if (id == heldId_ && KeyHeld(heldKey_))
+    if (id == heldId_ && KeyIsDown(heldKey_))
         return;
     heldId_ = 0;
-    if (KeyHeld(key)) {
+    if (KeyIsDown(key)) {
         heldId_ = id;
         heldKey_ = key;
         ::SetTimer(window_, kReleaseTimer, kReleaseCheckMs, nullptr);
@@ -270,7 +255,7 @@ void WinHook::OnHotkey(int id, LPARAM lParam) {
 }
 
 void WinHook::OnReleaseCheck() {
-    if (heldId_ != 0 && KeyHeld(heldKey_))
+    if (heldId_ != 0 && KeyIsDown(heldKey_))
         return;
     heldId_ = 0;
     ::KillTimer(window_, kReleaseTimer);
