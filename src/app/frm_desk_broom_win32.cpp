@@ -26,24 +26,6 @@ constexpr UINT kTrayIconId = 1;
 // at the icon's version 4.
 constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
 
-struct MenuItem {
-    UINT id;
-    const wchar_t* designCaption;               // as the menu is built
-    std::u16string UiTextTable::*tableCaption;  // as start-up renames it
-};
-
-constexpr MenuItem kMenuItems[] = {
-    {IDM_DEFAULT_DESKBROOM, L"&Default: Desk Broom", &UiTextTable::MenuDefaultDeskBroom},
-    {IDM_DEFAULT_CLEAN_CLIPBOARD, L"Default: &Clean Clipboard",
-     &UiTextTable::MenuDefaultCleanClipboard},
-    {IDM_SET_HOTKEYS, L"Set Hot&keys", &UiTextTable::MenuSetHotkeys},
-    {IDM_SET_WINDOWS_FILTER, L"&Set Windows Filter", &UiTextTable::MenuSetWindowsFilter},
-    {IDM_AUTOSTART, L"Autostart &Program", &UiTextTable::MenuAutostart},
-    {IDM_HELP, L"&Help", &UiTextTable::MenuHelp},
-    {IDM_ABOUT, L"&About", &UiTextTable::MenuAbout},
-    {IDM_EXIT, L"&Exit", &UiTextTable::MenuExit},
-};
-
 // The Options submenu: its items, the setting each one stores ("1"/"0", "0" when absent) and
 // the switch it sets. A null caption is the separator.
 struct OptionItem {
@@ -73,6 +55,29 @@ HICON LoadProgramIcon(int sizeMetric) {
 }
 
 }  // namespace
+
+struct frmDeskBroom::MenuItem {
+    UINT id;
+    const wchar_t* designCaption;               // as the menu is built
+    std::u16string UiTextTable::*tableCaption;  // as start-up renames it
+    void (frmDeskBroom::*click)();
+};
+
+const frmDeskBroom::MenuItem frmDeskBroom::kMenuItems[] = {
+    {IDM_DEFAULT_DESKBROOM, L"&Default: Desk Broom", &UiTextTable::MenuDefaultDeskBroom,
+     &frmDeskBroom::mPopDefaultDeskBroom_Click},
+    {IDM_DEFAULT_CLEAN_CLIPBOARD, L"Default: &Clean Clipboard",
+     &UiTextTable::MenuDefaultCleanClipboard, &frmDeskBroom::mPopDefaultCleanClipboard_Click},
+    {IDM_SET_HOTKEYS, L"Set Hot&keys", &UiTextTable::MenuSetHotkeys,
+     &frmDeskBroom::mPopSetHotkeys_Click},
+    {IDM_SET_WINDOWS_FILTER, L"&Set Windows Filter", &UiTextTable::MenuSetWindowsFilter,
+     &frmDeskBroom::mSetWindowsFilter_Click},
+    {IDM_AUTOSTART, L"Autostart &Program", &UiTextTable::MenuAutostart,
+     &frmDeskBroom::mpopAutostart_Click},
+    {IDM_HELP, L"&Help", &UiTextTable::MenuHelp, &frmDeskBroom::mPopHelp_Click},
+    {IDM_ABOUT, L"&About", &UiTextTable::MenuAbout, &frmDeskBroom::mPopAbout_Click},
+    {IDM_EXIT, L"&Exit", &UiTextTable::MenuExit, &frmDeskBroom::mPopExit_Click},
+};
 
 frmDeskBroom::frmDeskBroom(HINSTANCE instance)
     : instance_(instance),
@@ -301,40 +306,11 @@ void frmDeskBroom::TellWhatStayedOpen() {
 }
 
 void frmDeskBroom::OnCommand(UINT id) {
-    switch (id) {
-        case IDM_DEFAULT_DESKBROOM:
-            mPopDefaultDeskBroom_Click();
-            break;
-        case IDM_DEFAULT_CLEAN_CLIPBOARD:
-            mPopDefaultCleanClipboard_Click();
-            break;
-        case IDM_SET_HOTKEYS:
-            mPopSetHotkeys_Click();
-            break;
-        case IDM_SET_WINDOWS_FILTER:
-            mSetWindowsFilter_Click();
-            break;
-        case IDM_AUTOSTART:
-            mpopAutostart_Click();
-            break;
-        case IDM_HELP:
-            mPopHelp_Click();
-            break;
-        case IDM_ABOUT:
-            mPopAbout_Click();
-            break;
-        case IDM_EXIT:
-            mPopExit_Click();
-            break;
-        case IDM_OPTION_SPARE_FRONT:
-        case IDM_OPTION_TRIM:
-        case IDM_OPTION_JOIN_LINES:
-        case IDM_OPTION_EVERY_COPY:
-            mPopOption_Click(id);
-            break;
-        default:
-            break;
+    for (const MenuItem& item : kMenuItems) {
+        if (item.id == id)
+            return (this->*item.click)();
     }
+    mPopOption_Click(id);
 }
 
 void frmDeskBroom::CreateSystemTrayIcon(const std::u16string& svTipText) {

@@ -65,6 +65,10 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     void Form_Paint();
     void OnCommand(UINT id);
 
+    // The tray menu's items in their order: command, captions and what a click runs.
+    struct MenuItem;
+    static const MenuItem kMenuItems[8];
+
     void mPopDefaultDeskBroom_Click();
     void mPopDefaultCleanClipboard_Click();
     void mPopSetHotkeys_Click();
@@ -73,7 +77,8 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
     void mPopHelp_Click();
     void mPopAbout_Click();
     void mPopExit_Click();
-    // An item of the Options submenu: flips its switch, stores it and ticks it as stored.
+    // An item of the Options submenu flips its switch, stores it and ticks it as stored; any
+    // other id does nothing.
     void mPopOption_Click(UINT id);
 
     // The Options submenu's switches as stored, each item ticked accordingly, and the clipboard

@@ -60,7 +60,9 @@ void TrayIcon::Add(const std::u16string& tip) {
     tip_ = tip;
     shown_ = true;
     ::KillTimer(window_, retryTimer_);
-    if (!AddNow()) {
+    if (::Shell_NotifyIconW(NIM_ADD, &TrayIconData)) {
+        UseVersion4();
+    } else {
         addTriesLeft_ = kAddTries;
         ::SetTimer(window_, retryTimer_, kAddRetryMs, nullptr);
     }
@@ -116,13 +118,6 @@ bool TrayIcon::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     }
 }
 
-bool TrayIcon::AddNow() {
-    if (!::Shell_NotifyIconW(NIM_ADD, &TrayIconData))
-        return false;
-    UseVersion4();
-    return true;
-}
-
 void TrayIcon::UseVersion4() {
     // Without version 4 the shell reports Enter, Space and the context-menu key on the icon as a
     // right click; with it, as NIN_KEYSELECT and WM_CONTEXTMENU.
@@ -132,12 +127,12 @@ void TrayIcon::UseVersion4() {
 }
 
 void TrayIcon::RetryAdd() {
-    if (::Shell_NotifyIconW(NIM_MODIFY, &TrayIconData)) {
+    // The icon may be there after all, if the add only timed out.
+    const bool added = ::Shell_NotifyIconW(NIM_MODIFY, &TrayIconData) ||
+                       ::Shell_NotifyIconW(NIM_ADD, &TrayIconData);
+    if (added)
         UseVersion4();
-        ::KillTimer(window_, retryTimer_);
-        return;
-    }
-    if (AddNow() || --addTriesLeft_ <= 0)
+    if (added || --addTriesLeft_ <= 0)
         ::KillTimer(window_, retryTimer_);
 }
 

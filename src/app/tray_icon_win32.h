@@ -36,10 +36,8 @@ class TrayIcon {
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    // NIM_ADD, then the icon's version; false when the shell refused the add.
-    bool AddNow();
     void UseVersion4();
-    // One retry of a failed add: the icon may be there after all, if the add only timed out.
+    // One retry of a failed add.
     void RetryAdd();
     // Loads the icon at the size the tray wants now; true when it was (re)loaded.
     bool LoadPicture();
