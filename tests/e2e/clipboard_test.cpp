@@ -37,11 +37,6 @@ std::vector<BYTE> PictureData() {
     return data;
 }
 
-// Lets time pass while this thread's messages are handled.
-void Linger(DWORD ms) {
-    WaitFor([] { return false; }, ms);
-}
-
 // Formats that Windows offers on its own beside CF_UNICODETEXT.
 const std::set<UINT> kTextFormats = {CF_UNICODETEXT, CF_TEXT, CF_OEMTEXT, CF_LOCALE};
 
@@ -283,7 +278,7 @@ TEST_F(ClipboardTest, ClipboardHeldByAnotherProgramIsLeftUnchanged) {
     DeskBroom app;
     ASSERT_TRUE(OpenClipboardSoon());
     app.LeftClickTrayIcon();
-    WaitFor([] { return false; }, 3000);
+    Linger(3000);
     ::CloseClipboard();
 
     // DeskBroom gave up meanwhile and still answers: its tray menu opens and closes.
@@ -294,7 +289,7 @@ TEST_F(ClipboardTest, ClipboardHeldByAnotherProgramIsLeftUnchanged) {
     EXPECT_TRUE(app.IsRunning());
 
     // Had it not given up, it would write as soon as the clipboard was free.
-    WaitFor([] { return false; }, 1500);
+    Linger(1500);
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
     Contents after = ReadClipboard();
     EXPECT_EQ(after.text, text);
@@ -314,15 +309,15 @@ TEST_F(ClipboardTest, SecondClickWhileTheFirstWaitsLeavesOneCleaningsResult) {
     ASSERT_TRUE(OpenClipboardSoon());
     DWORD sequence = ::GetClipboardSequenceNumber();
     app.LeftClickTrayIcon();
-    WaitFor([] { return false; }, 200);
+    Linger(200);
     app.LeftClickTrayIcon();
-    WaitFor([] { return false; }, 300);
+    Linger(300);
     ::CloseClipboard();
 
     ASSERT_TRUE(WaitFor([&] {
         return ::GetClipboardSequenceNumber() != sequence && ::GetOpenClipboardWindow() == nullptr;
     }));
-    WaitFor([] { return false; }, 1000);
+    Linger(1000);
     Contents after = ReadClipboard({history});
     EXPECT_EQ(after.text, L"one two");
     EXPECT_EQ(OtherFormats(after), std::set<UINT>{history});
@@ -357,7 +352,7 @@ TEST_F(ClipboardTest, OwnerSilentForAMomentNeitherHoldsUpTheTrayNorLosesItsPromi
     WindowRecorder owner(app.folder(), {L"promises:Spreadsheet"});
     ASSERT_TRUE(owner.Ready());
     const DWORD sequence = ::GetClipboardSequenceNumber();
-    WaitFor([] { return false; }, 1500);
+    Linger(1500);
 
     ::PostMessageW(main, WM_MOUSEMOVE, 1, WM_LBUTTONUP);
     ::PostMessageW(main, WM_MOUSEMOVE, 1, WM_RBUTTONUP);

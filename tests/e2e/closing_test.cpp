@@ -18,11 +18,6 @@ namespace {
 
 using ClosingTest = DeskBroomTest;
 
-// Lets time pass while this thread's messages are handled.
-void Linger(DWORD ms) {
-    WaitFor([] { return false; }, ms);
-}
-
 std::wstring ReadFileText(const std::wstring& path) {
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -32,6 +32,10 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
+void Linger(DWORD ms) {
+    WaitFor([] { return false; }, ms);
+}
+
 std::wstring BuildFolder() {
     wchar_t path[MAX_PATH * 4];
     DWORD length = ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
@@ -219,7 +223,7 @@ std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* className, const wchar_t* 
 void SaveScreenshot(const std::wstring& name, RECT area) {
     // Wine's own copy of the screen misses menus and captions: scripts/e2e.sh takes the picture
     // from the X display and removes the request. A window just shown paints a moment later.
-    WaitFor([] { return false; }, 1000);
+    Linger(1000);
     fs::path folder = fs::path(BuildFolder()) / L"screenshots";
     fs::create_directories(folder);
     fs::path request = folder / (name + L".request");
@@ -587,7 +591,7 @@ void DeskBroom::PickMenuItem(wchar_t accessKey) const {
 bool DeskBroom::MenuItemChecked(HWND menu, int index, int itemCount) const {
     // The menu's window is shown before its pixels reach the display, where the last menu's
     // may still stand: give its first paint a moment.
-    WaitFor([] { return false; }, 500);
+    Linger(500);
     RECT rect{};
     ::GetWindowRect(menu, &rect);
     int itemHeight = (rect.bottom - rect.top) / itemCount;

@@ -28,6 +28,8 @@ inline constexpr wchar_t kStartupApprovedKey[] =
 
 // Waits until the condition holds, processing this thread's messages meanwhile.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+// Lets time pass while this thread's messages are handled: room for what should not come.
+void Linger(DWORD ms);
 void PumpMessages();
 
 // The folder that holds the test program (and DeskBroom.exe and the packages beside it).
