@@ -24,7 +24,7 @@ constexpr std::size_t kSniffBytes = 16;
 
 template <typename Char>
 bool IsBlankLine(std::basic_string_view<Char> line) {
-    return std::all_of(line.begin(), line.end(), [](Char c) { return c == Char(' '); });
+    return std::ranges::all_of(line, [](Char c) { return c == Char(' '); });
 }
 
 // Cuts a stream of characters into lines at every CR and every LF, keeping all lines in one
