@@ -82,13 +82,12 @@ bool IsStillOpen(const ListedWindow& listed) {
 }
 
 StayFacts FactsOf(HWND window) {
-    StayFacts facts;
-    facts.elevated = IsWindowElevated(window);
-    facts.selfElevated = IsSelfElevated();
-    facts.hung = ::IsHungAppWindow(window) != FALSE;
-    facts.disabled = !::IsWindowEnabled(window);
-    facts.enabledPopup = facts.disabled && EnabledPopup(window) != nullptr;
-    return facts;
+    const bool disabled = !::IsWindowEnabled(window);
+    return {.elevated = IsWindowElevated(window),
+            .selfElevated = IsSelfElevated(),
+            .hung = ::IsHungAppWindow(window) != FALSE,
+            .disabled = disabled,
+            .enabledPopup = disabled && EnabledPopup(window) != nullptr};
 }
 
 }  // namespace
