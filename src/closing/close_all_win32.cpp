@@ -106,6 +106,11 @@ void CloseAll::CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer, const 
 
     lngWindowList.Clear();
     CollectWindows(filters, spareFront ? WindowInFrontNow() : nullptr);
+    // Exit chosen from the tray menu during the run: the remaining windows stay open.
+    const auto runEnds = [mainWindow] {
+        ProcessPendingMessages();
+        return !::IsWindow(mainWindow) || QuitRequested();
+    };
     const std::size_t last = lngWindowCount();
     for (std::size_t i = 0; i < last; ++i) {
         const ListedWindow& listed = lngWindowList[i];
@@ -121,12 +126,7 @@ void CloseAll::CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer, const 
             if (IsOutOfReach(IsWindowElevated(window), IsSelfElevated()))
                 continue;
         }
-        ProcessPendingMessages();
-        // Exit chosen from the tray menu during the run: the remaining windows stay open.
-        if (!::IsWindow(mainWindow) || QuitRequested() || !PauseWithMessages(kPauseAfterWindow))
-            return;
-        ProcessPendingMessages();
-        if (!::IsWindow(mainWindow) || QuitRequested())
+        if (runEnds() || !PauseWithMessages(kPauseAfterWindow) || runEnds())
             return;
     }
     // The first look counts from the last request, not from the pause after it.

@@ -79,17 +79,11 @@ void WindowsFilter::ReloadIfChanged() {
     const FileStamp stamp = StampOf(path);
     if (loaded_ == stamp)
         return;
-    if (!stamp.exists) {
-        svFilterList = FilterList();
-        missingUntold_ = true;
-        loaded_ = stamp;
-        return;
-    }
-    std::optional<FilterList> list = ReadFilterList(path);
+    std::optional<FilterList> list = stamp.exists ? ReadFilterList(path) : FilterList();
     if (!list)
         return;
     svFilterList = std::move(*list);
-    missingUntold_ = false;
+    missingUntold_ = !stamp.exists;
     loaded_ = stamp;
 }
 

@@ -24,15 +24,13 @@ std::u16string ProgramOf(DWORD processId) {
     UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process)
         return {};
-    wchar_t path[1025];
-    DWORD length = static_cast<DWORD>(std::size(path));
-    if (::QueryFullProcessImageNameW(process.get(), 0, path, &length))
-        return std::u16string(reinterpret_cast<const char16_t*>(path), length);
-    std::wstring longPath(kMaxProgramPathLength + 1, L'\0');
-    length = static_cast<DWORD>(longPath.size());
-    if (!::QueryFullProcessImageNameW(process.get(), 0, longPath.data(), &length))
-        return {};
-    return std::u16string(reinterpret_cast<const char16_t*>(longPath.data()), length);
+    for (const DWORD size : {DWORD{1025}, DWORD{kMaxProgramPathLength + 1}}) {
+        std::wstring path(size, L'\0');
+        DWORD length = size;
+        if (::QueryFullProcessImageNameW(process.get(), 0, path.data(), &length))
+            return std::u16string(reinterpret_cast<const char16_t*>(path.data()), length);
+    }
+    return {};
 }
 
 bool IsProgramFile(std::u16string_view path, std::wstring_view fileName) {
