@@ -13,10 +13,6 @@
 
 namespace {
 
-bool IsToolWindow(HWND hwnd) {
-    return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
-}
-
 // The whole path of the program's file that runs the process, read with the least rights, which
 // every process grants, elevated ones too; empty when the system does not tell. Most paths fit
 // the first buffer; a longer one (deep folders, a \\?\ path) is read again into the largest.
@@ -91,7 +87,7 @@ WindowFacts ReadWindowFacts(HWND hwnd, std::u16string& title, std::u16string* pr
     WindowFacts facts;
     facts.visible = ::IsWindowVisible(hwnd) != FALSE;
     facts.hasParent = ::GetParent(hwnd) != nullptr;
-    facts.toolWindow = IsToolWindow(hwnd);
+    facts.toolWindow = (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
     // WM_CLOSE to the shell's desktop opens the Shut Down dialog.
     facts.shellDesktop = hwnd == ::GetShellWindow();
     if (!facts.visible || facts.hasParent || facts.toolWindow || facts.shellDesktop)
