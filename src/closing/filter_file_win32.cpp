@@ -45,13 +45,10 @@ std::optional<FilterList> ReadFilterList(const std::u16string& path) {
 
 bool WindowsFilter::ReadFilterFile(const std::u16string& path) {
     std::optional<FilterList> list = ReadFilterList(path);
-    if (!list) {
-        svFilterList = FilterList();
+    svFilterList = list ? std::move(*list) : FilterList();
+    if (!list)
         ShowMessage(u"The Filter file: \r" + path + u" could not be read !");
-        return false;
-    }
-    svFilterList = std::move(*list);
-    return true;
+    return list.has_value();
 }
 
 void WindowsFilter::ReportMissingFile(const std::u16string& path) {
