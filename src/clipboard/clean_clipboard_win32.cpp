@@ -44,14 +44,6 @@ struct Marker {
     std::vector<unsigned char> data;  // empty when the data could not be read
 };
 
-// A privacy marker whose data could not be read still goes back, as a zero DWORD: for each of
-// them the value that keeps the text out of history and sync. A locale that cannot be read is
-// left to the system, which supplies one.
-struct KeptFormat {
-    UINT format;
-    bool keptUnread;
-};
-
 struct ClipboardContents {
     DWORD sequence = 0;
     UniqueHglobal text;  // CF_UNICODETEXT data of our own: the text and a NUL
@@ -103,6 +95,14 @@ UniqueHglobal GlobalCopy(const void* data, std::size_t size) {
     return memory;
 }
 
+// The privacy markers' format numbers; 0 for one the system could not register.
+std::vector<std::uint32_t> PrivacyMarkerFormats() {
+    std::vector<std::uint32_t> formats;
+    for (const wchar_t* name : kPrivacyMarkers)
+        formats.push_back(::RegisterClipboardFormatW(name));
+    return formats;
+}
+
 static_assert(clipboard_format::kText == CF_TEXT && clipboard_format::kOemText == CF_OEMTEXT &&
               clipboard_format::kUnicodeText == CF_UNICODETEXT &&
               clipboard_format::kFileList == CF_HDROP && clipboard_format::kLocale == CF_LOCALE);
@@ -117,16 +117,13 @@ CopyCleaning DecideOpenClipboard(HWND owner, DWORD lastOwnWrite,
          format = ::EnumClipboardFormats(format)) {
         formats.push_back(format);
     }
-    std::vector<std::uint32_t> markers;
-    for (const wchar_t* name : kPrivacyMarkers)
-        markers.push_back(::RegisterClipboardFormatW(name));
+    const std::vector<std::uint32_t> markers = PrivacyMarkerFormats();
     const HWND clipboardOwner = ::GetClipboardOwner();
-    CopyFacts facts;
-    facts.formats = formats;
-    facts.privacyMarkers = markers;
-    facts.sequence = ::GetClipboardSequenceNumber();
-    facts.lastOwnWrite = lastOwnWrite;
-    facts.ownerIsOurs = clipboardOwner == owner;
+    CopyFacts facts{.formats = formats,
+                    .privacyMarkers = markers,
+                    .sequence = ::GetClipboardSequenceNumber(),
+                    .lastOwnWrite = lastOwnWrite,
+                    .ownerIsOurs = clipboardOwner == owner};
     if (DecideCopyCleaning(facts) == CopyCleaning::Leave)
         return CopyCleaning::Leave;
     facts.programExempt = exempt(clipboardOwner ? clipboardOwner : ::GetForegroundWindow());
@@ -182,20 +179,22 @@ std::optional<ClipboardContents> ReadOpenClipboard(TextShape shape) {
 
     // Without its locale, programs that read the text as CF_TEXT would convert it with the code
     // page of whatever keyboard layout is active when the cleaned text is set.
-    std::vector<KeptFormat> kept = {{CF_LOCALE, false}};
-    for (const wchar_t* name : kPrivacyMarkers)
-        kept.push_back({::RegisterClipboardFormatW(name), true});
-    for (const KeptFormat& format : kept) {
-        if (format.format == 0 || !::IsClipboardFormatAvailable(format.format))
+    std::vector<std::uint32_t> kept = PrivacyMarkerFormats();
+    kept.insert(kept.begin(), CF_LOCALE);
+    for (const UINT format : kept) {
+        if (format == 0 || !::IsClipboardFormatAvailable(format))
             continue;
-        Marker marker{format.format, {}};
-        if (HANDLE data = ::GetClipboardData(format.format)) {
+        Marker marker{format, {}};
+        if (HANDLE data = ::GetClipboardData(format)) {
             GlobalLockGuard lock(data);
             const auto* bytes = static_cast<const unsigned char*>(lock.data());
             if (bytes)
                 marker.data.assign(bytes, bytes + lock.size());
         }
-        if (!marker.data.empty() || format.keptUnread)
+        // A privacy marker whose data could not be read still goes back, as a zero DWORD: for
+        // each of them the value that keeps the text out of history and sync. A locale that
+        // cannot be read is left to the system, which supplies one.
+        if (!marker.data.empty() || format != CF_LOCALE)
             contents.markers.push_back(std::move(marker));
     }
     return contents;

@@ -13,7 +13,7 @@ bool IsTextOrLocale(std::uint32_t format) {
 }
 
 bool Holds(std::span<const std::uint32_t> formats, std::uint32_t format) {
-    return std::find(formats.begin(), formats.end(), format) != formats.end();
+    return std::ranges::find(formats, format) != formats.end();
 }
 
 }  // namespace
@@ -24,12 +24,11 @@ CopyCleaning DecideCopyCleaning(const CopyFacts& facts) {
         facts.ownerIsOurs || (facts.lastOwnWrite != 0 && facts.sequence == facts.lastOwnWrite);
     const bool hasText = Holds(facts.formats, kUnicodeText) || Holds(facts.formats, kText) ||
                          Holds(facts.formats, kOemText);
-    const bool marked = std::any_of(
-        facts.privacyMarkers.begin(), facts.privacyMarkers.end(),
-        [&](std::uint32_t marker) { return marker != 0 && Holds(facts.formats, marker); });
+    const bool marked = std::ranges::any_of(facts.privacyMarkers, [&](std::uint32_t marker) {
+        return marker != 0 && Holds(facts.formats, marker);
+    });
     if (ownWrite || !hasText || Holds(facts.formats, kFileList) || marked || facts.programExempt)
         return CopyCleaning::Leave;
-    return std::all_of(facts.formats.begin(), facts.formats.end(), IsTextOrLocale)
-               ? CopyCleaning::IfTextChanges
-               : CopyCleaning::Always;
+    return std::ranges::all_of(facts.formats, IsTextOrLocale) ? CopyCleaning::IfTextChanges
+                                                              : CopyCleaning::Always;
 }

@@ -82,13 +82,12 @@ bool IsStillOpen(const ListedWindow& listed) {
 }
 
 StayFacts FactsOf(HWND window) {
-    StayFacts facts;
-    facts.elevated = IsWindowElevated(window);
-    facts.selfElevated = IsSelfElevated();
-    facts.hung = ::IsHungAppWindow(window) != FALSE;
-    facts.disabled = !::IsWindowEnabled(window);
-    facts.enabledPopup = facts.disabled && EnabledPopup(window) != nullptr;
-    return facts;
+    const bool disabled = !::IsWindowEnabled(window);
+    return {.elevated = IsWindowElevated(window),
+            .selfElevated = IsSelfElevated(),
+            .hung = ::IsHungAppWindow(window) != FALSE,
+            .disabled = disabled,
+            .enabledPopup = disabled && EnabledPopup(window) != nullptr};
 }
 
 }  // namespace
@@ -107,6 +106,11 @@ void CloseAll::CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer, const 
 
     lngWindowList.Clear();
     CollectWindows(filters, spareFront ? WindowInFrontNow() : nullptr);
+    // Exit chosen from the tray menu during the run: the remaining windows stay open.
+    const auto runEnds = [mainWindow] {
+        ProcessPendingMessages();
+        return !::IsWindow(mainWindow) || QuitRequested();
+    };
     const std::size_t last = lngWindowCount();
     for (std::size_t i = 0; i < last; ++i) {
         const ListedWindow& listed = lngWindowList[i];
@@ -122,12 +126,7 @@ void CloseAll::CloseWindowsNow(HWND mainWindow, UINT_PTR stayedOpenTimer, const 
             if (IsOutOfReach(IsWindowElevated(window), IsSelfElevated()))
                 continue;
         }
-        ProcessPendingMessages();
-        // Exit chosen from the tray menu during the run: the remaining windows stay open.
-        if (!::IsWindow(mainWindow) || QuitRequested() || !PauseWithMessages(kPauseAfterWindow))
-            return;
-        ProcessPendingMessages();
-        if (!::IsWindow(mainWindow) || QuitRequested())
+        if (runEnds() || !PauseWithMessages(kPauseAfterWindow) || runEnds())
             return;
     }
     // The first look counts from the last request, not from the pause after it.

@@ -24,7 +24,7 @@ constexpr std::size_t kSniffBytes = 16;
 
 template <typename Char>
 bool IsBlankLine(std::basic_string_view<Char> line) {
-    return std::all_of(line.begin(), line.end(), [](Char c) { return c == Char(' '); });
+    return std::ranges::all_of(line, [](Char c) { return c == Char(' '); });
 }
 
 // Cuts a stream of characters into lines at every CR and every LF, keeping all lines in one
@@ -174,6 +174,18 @@ bool ReadFilterPatterns(const FilterFileSource& source, const AnsiDecoder& ansi,
         encoding = SniffUtf16(head);
     }
     const bool atEnd = head.size() < kSniffBytes;
+    // Feeds the file from its first bytes on until `feed` has lines enough or the file ends;
+    // false when a read fails.
+    auto feedFile = [&](auto&& feed) {
+        bool more = feed(first) && !atEnd;
+        while (more) {
+            std::string_view bytes = next();
+            if (failed)
+                return false;
+            more = !bytes.empty() && feed(bytes);
+        }
+        return true;
+    };
 
     if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) {
         const std::size_t high = encoding == Encoding::Utf16Be ? 0 : 1;  // byte of the high half
@@ -190,13 +202,8 @@ bool ReadFilterPatterns(const FilterFileSource& source, const AnsiDecoder& ansi,
             carry.erase(0, units.size() * 2);
             return splitter.Feed(units);
         };
-        bool more = feed(first) && !atEnd;
-        while (more) {
-            std::string_view bytes = next();
-            if (failed)
-                return false;
-            more = !bytes.empty() && feed(bytes);
-        }
+        if (!feedFile(feed))
+            return false;
         // A lone byte at the very end is half a character and is dropped. Units go into the
         // patterns as they are, an unpaired surrogate too: titles are compared unit by unit, so
         // such a pattern still matches the same title.
@@ -207,13 +214,8 @@ bool ReadFilterPatterns(const FilterFileSource& source, const AnsiDecoder& ansi,
     }
 
     LineSplitter<char> splitter(maxPatterns);
-    bool more = splitter.Feed(first) && !atEnd;
-    while (more) {
-        std::string_view bytes = next();
-        if (failed)
-            return false;
-        more = !bytes.empty() && splitter.Feed(bytes);
-    }
+    if (!feedFile([&](std::string_view bytes) { return splitter.Feed(bytes); }))
+        return false;
     splitter.Finish();
 
     // Only what was read decides: bytes past the last pattern needed do not matter, nor those

@@ -45,13 +45,10 @@ std::optional<FilterList> ReadFilterList(const std::u16string& path) {
 
 bool WindowsFilter::ReadFilterFile(const std::u16string& path) {
     std::optional<FilterList> list = ReadFilterList(path);
-    if (!list) {
-        svFilterList = FilterList();
+    svFilterList = list ? std::move(*list) : FilterList();
+    if (!list)
         ShowMessage(u"The Filter file: \r" + path + u" could not be read !");
-        return false;
-    }
-    svFilterList = std::move(*list);
-    return true;
+    return list.has_value();
 }
 
 void WindowsFilter::ReportMissingFile(const std::u16string& path) {
@@ -79,17 +76,11 @@ void WindowsFilter::ReloadIfChanged() {
     const FileStamp stamp = StampOf(path);
     if (loaded_ == stamp)
         return;
-    if (!stamp.exists) {
-        svFilterList = FilterList();
-        missingUntold_ = true;
-        loaded_ = stamp;
-        return;
-    }
-    std::optional<FilterList> list = ReadFilterList(path);
+    std::optional<FilterList> list = stamp.exists ? ReadFilterList(path) : FilterList();
     if (!list)
         return;
     svFilterList = std::move(*list);
-    missingUntold_ = false;
+    missingUntold_ = !stamp.exists;
     loaded_ = stamp;
 }
 

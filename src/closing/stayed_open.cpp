@@ -111,11 +111,9 @@ StayedOpenNotice StayedOpenText(const std::vector<StayedOpen>& windows) {
     const std::size_t room = kMaxNotificationLength > fixed ? kMaxNotificationLength - fixed : 0;
     // The longest a title may stay: the largest cap under which all of them fit, so that short
     // titles stay whole and the long ones share what is left.
-    std::size_t cap = std::max_element(titles.begin(), titles.end(),
-                                       [](const std::u16string& a, const std::u16string& b) {
-                                           return a.size() < b.size();
-                                       })
-                          ->size();
+    std::size_t cap = std::ranges::max_element(titles, {}, [](const std::u16string& t) {
+                          return t.size();
+                      })->size();
     while (titleUnits > room && cap > 0) {
         --cap;
         titleUnits = 0;

@@ -13,10 +13,6 @@
 
 namespace {
 
-bool IsToolWindow(HWND hwnd) {
-    return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
-}
-
 // The whole path of the program's file that runs the process, read with the least rights, which
 // every process grants, elevated ones too; empty when the system does not tell. Most paths fit
 // the first buffer; a longer one (deep folders, a \\?\ path) is read again into the largest.
@@ -24,15 +20,13 @@ std::u16string ProgramOf(DWORD processId) {
     UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process)
         return {};
-    wchar_t path[1025];
-    DWORD length = static_cast<DWORD>(std::size(path));
-    if (::QueryFullProcessImageNameW(process.get(), 0, path, &length))
-        return std::u16string(reinterpret_cast<const char16_t*>(path), length);
-    std::wstring longPath(kMaxProgramPathLength + 1, L'\0');
-    length = static_cast<DWORD>(longPath.size());
-    if (!::QueryFullProcessImageNameW(process.get(), 0, longPath.data(), &length))
-        return {};
-    return std::u16string(reinterpret_cast<const char16_t*>(longPath.data()), length);
+    for (const DWORD size : {DWORD{1025}, DWORD{kMaxProgramPathLength + 1}}) {
+        std::wstring path(size, L'\0');
+        DWORD length = size;
+        if (::QueryFullProcessImageNameW(process.get(), 0, path.data(), &length))
+            return std::u16string(reinterpret_cast<const char16_t*>(path.data()), length);
+    }
+    return {};
 }
 
 bool IsProgramFile(std::u16string_view path, std::wstring_view fileName) {
@@ -93,7 +87,7 @@ WindowFacts ReadWindowFacts(HWND hwnd, std::u16string& title, std::u16string* pr
     WindowFacts facts;
     facts.visible = ::IsWindowVisible(hwnd) != FALSE;
     facts.hasParent = ::GetParent(hwnd) != nullptr;
-    facts.toolWindow = IsToolWindow(hwnd);
+    facts.toolWindow = (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
     // WM_CLOSE to the shell's desktop opens the Shut Down dialog.
     facts.shellDesktop = hwnd == ::GetShellWindow();
     if (!facts.visible || facts.hasParent || facts.toolWindow || facts.shellDesktop)

@@ -48,6 +48,6 @@ bool IsApplicationWindow(const WindowFacts& window) {
 }
 
 std::size_t WindowInFront(std::span<const WindowFacts> windows) {
-    return static_cast<std::size_t>(
-        std::find_if(windows.begin(), windows.end(), IsApplicationWindow) - windows.begin());
+    return static_cast<std::size_t>(std::ranges::find_if(windows, IsApplicationWindow) -
+                                    windows.begin());
 }

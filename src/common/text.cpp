@@ -19,10 +19,8 @@ std::u16string AsciiUpper(std::u16string_view text) {
 }
 
 std::u16string DecimalText(long long number) {
-    std::u16string text;
-    for (char c : std::to_string(number))
-        text += static_cast<char16_t>(c);
-    return text;
+    const std::string digits = std::to_string(number);
+    return std::u16string(digits.begin(), digits.end());
 }
 
 std::u32string ToCodePoints(std::u16string_view text) {

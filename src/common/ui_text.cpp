@@ -12,13 +12,9 @@ constexpr char16_t CR = u'\r';
 
 std::u16string Lines(std::initializer_list<std::u16string_view> lines) {
     std::u16string text;
-    bool first = true;
-    for (auto line : lines) {
-        if (!first)
-            text += CR;
-        text += line;
-        first = false;
-    }
+    for (auto line : lines)
+        text.append(line) += CR;
+    text.pop_back();  // no break after the last line
     return text;
 }
 

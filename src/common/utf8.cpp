@@ -59,13 +59,11 @@ std::u16string DecodeUtf8(std::string_view bytes) {
             ++i;
             continue;
         }
-        char32_t point = length == 1   ? lead
-                         : length == 2 ? lead & 0x1F
-                         : length == 3 ? lead & 0x0F
-                                       : lead & 0x07;
-        for (std::size_t k = 1; k < length; ++k) {
+        // The lead byte's part of the code point: all of an ASCII byte, else the bits after the
+        // length prefix.
+        char32_t point = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k)
             point = (point << 6) | (static_cast<std::uint8_t>(bytes[i + k]) & 0x3F);
-        }
         AppendCodePoint(text, point);
         i += length;
     }

@@ -5,10 +5,6 @@ std::u16string AutostartDatum(const std::u16string& programFolder) {
     return u"\"" + programFolder + u"\\DeskBroom.exe\"";
 }
 
-bool RunValueMeansAutostartOn(const std::u16string& storedText) {
-    return !storedText.empty();
-}
-
 bool StartupApprovedMeansOff(const std::vector<std::uint8_t>& datum) {
     return !datum.empty() && (datum.front() & 1) != 0;
 }

@@ -17,10 +17,6 @@ inline constexpr char16_t kStartupApprovedRunPath[] =
 // one argument at log-on. The file name is fixed, whatever name the program runs under.
 std::u16string AutostartDatum(const std::u16string& programFolder);
 
-// Whether a text read from the Run value means autostart is on: any non-empty text does; the
-// stored path is never compared with the running program.
-bool RunValueMeansAutostartOn(const std::u16string& storedText);
-
 // Whether the entry's datum under StartupApproved\Run says Task Manager or Settings switched it
 // off: its first byte has its lowest bit set (they write 02 or 06 for on, 03 or 07 for off).
 // No datum: never switched off.

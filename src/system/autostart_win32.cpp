@@ -21,8 +21,8 @@ std::vector<std::uint8_t> StartupApprovedDatum() {
 }  // namespace
 
 bool IsAutostartOn() {
-    return RunValueMeansAutostartOn(
-               fktAllgModule::GetUserRegistryText(kRunKeyPath, kAutostartValueName, u"")) &&
+    // Any text is on: the stored path is never compared with the running program.
+    return !fktAllgModule::GetUserRegistryText(kRunKeyPath, kAutostartValueName, u"").empty() &&
            !StartupApprovedMeansOff(StartupApprovedDatum());
 }
 

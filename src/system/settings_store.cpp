@@ -18,16 +18,9 @@ SettingsBackend& Backend() {
 constexpr char16_t kAppKeyName[] =
     u"'HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\DeskBroom'";
 
-std::u16string FailureMessage(std::u16string_view english, std::u16string_view german) {
-    std::u16string text;
-    text += english;
-    text += u'\r';
-    text += u"Please check permissions for that key. This can be done in REGEDIT.";
-    text += u"\r\r";
-    text += german;
-    text += u'\r';
-    text += u"Bitte Zugriffsrechte pr\u00fcfen. Dies kann mit REGEDIT erfolgen.";
-    return text;
+std::u16string FailureMessage(const std::u16string& english, const std::u16string& german) {
+    return english + u"\rPlease check permissions for that key. This can be done in REGEDIT.\r\r" +
+           german + u"\rBitte Zugriffsrechte pr\u00fcfen. Dies kann mit REGEDIT erfolgen.";
 }
 
 // A decimal number as the platform's text-to-number conversion accepts it: blanks around an

@@ -27,12 +27,11 @@ bool IsAbsence(LSTATUS status) {
 SettingRead RegistrySettingsBackend::Read(const std::u16string& section,
                                           const std::u16string& key) {
     UniqueHkey hkey;
-    LSTATUS status = ::RegOpenKeyExW(HKEY_CURRENT_USER, SectionKeyPath(section).c_str(), 0,
-                                     KEY_QUERY_VALUE, hkey.put());
-    if (status != ERROR_SUCCESS) {
-        return {IsAbsence(status) ? SettingRead::Status::Absent : SettingRead::Status::Failed, {}};
-    }
-    registry::QueryData read = fktAllgModule::QueryRegistryData(hkey.get(), key);
+    registry::QueryData read;
+    read.status = ::RegOpenKeyExW(HKEY_CURRENT_USER, SectionKeyPath(section).c_str(), 0,
+                                  KEY_QUERY_VALUE, hkey.put());
+    if (read.status == ERROR_SUCCESS)
+        read = fktAllgModule::QueryRegistryData(hkey.get(), key);
     if (read.status != registry::kSuccess) {
         return {IsAbsence(read.status) ? SettingRead::Status::Absent : SettingRead::Status::Failed,
                 {}};

@@ -18,12 +18,6 @@ bool IsTokenElevated(HANDLE process) {
 
 }  // namespace
 
-bool IsProcessElevated(DWORD processId) {
-    // The least right there is, which an elevated process grants a program without elevation.
-    UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    return process && IsTokenElevated(process.get());
-}
-
 bool IsSelfElevated() {
     static const bool elevated = IsTokenElevated(::GetCurrentProcess());
     return elevated;
@@ -31,5 +25,9 @@ bool IsSelfElevated() {
 
 bool IsWindowElevated(HWND window) {
     DWORD processId = 0;
-    return ::GetWindowThreadProcessId(window, &processId) != 0 && IsProcessElevated(processId);
+    if (::GetWindowThreadProcessId(window, &processId) == 0)
+        return false;
+    // The least right there is, which an elevated process grants a program without elevation.
+    UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    return process && IsTokenElevated(process.get());
 }

@@ -4,11 +4,9 @@
 
 #include <windows.h>
 
-// The process's token says elevated; false when the process or its token cannot be opened.
-bool IsProcessElevated(DWORD processId);
-
 // DeskBroom's own process, read once.
 bool IsSelfElevated();
 
-// The process of the window runs elevated.
+// The process of the window runs elevated: its token says so; false when the process or its
+// token cannot be opened.
 bool IsWindowElevated(HWND window);

@@ -18,16 +18,10 @@ std::wstring SystemText(DWORD code) {
         nullptr, code, 0, reinterpret_cast<wchar_t*>(text.put()), 0, nullptr);
     std::wstring description =
         length ? std::wstring(static_cast<const wchar_t*>(text.get()), length) : L"";
-    while (!description.empty() && (description.back() == L'\n' || description.back() == L'\r' ||
-                                    description.back() == L' ')) {
-        description.pop_back();
-    }
+    // The system ends its texts with a line break; npos + 1 is 0, so blanks alone go whole.
+    description.erase(description.find_last_not_of(L"\r\n ") + 1);
     return description;
 }
-
-}  // namespace
-
-namespace {
 
 bool ending = false;
 bool failing = false;

@@ -15,18 +15,20 @@ bool StartCommandLine(const std::u16string& commandLine, ProcessWait wait) {
     }
     // CreateProcessW may write into the command line, so it gets a copy of its own.
     std::wstring command = ToWide(commandLine);
-    UniqueProcessInformation started;
+    PROCESS_INFORMATION started{};
     if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, waits ? TRUE : FALSE,
                           waits ? NORMAL_PRIORITY_CLASS : 0, nullptr, nullptr, &startup,
-                          started.put())) {
+                          &started)) {
         return false;
     }
+    // Closing the handles leaves the program running.
+    const UniqueHandle process(started.hProcess);
+    const UniqueHandle thread(started.hThread);
     if (waits) {
         // Only what other threads send is answered meanwhile, so that the system's broadcasts
         // never wait for the editor. The program's own commands wait in the queue, and run once
         // the caller has done what follows the editing: they are not handled here.
-        HANDLE process = started.process();
-        while (::MsgWaitForMultipleObjectsEx(1, &process, INFINITE, QS_SENDMESSAGE,
+        while (::MsgWaitForMultipleObjectsEx(1, &started.hProcess, INFINITE, QS_SENDMESSAGE,
                                              MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 + 1) {
             HandleSentMessages();
             if (QuitRequested())

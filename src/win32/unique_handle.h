@@ -77,30 +77,6 @@ struct ComRelease {
 class WinHook;  // the hotkey component
 using WinHookRef = std::unique_ptr<WinHook, ComRelease>;
 
-// A started process's record: both of its handles are closed when it goes.
-class UniqueProcessInformation {
-  public:
-    UniqueProcessInformation() noexcept = default;
-    UniqueProcessInformation(const UniqueProcessInformation&) = delete;
-    UniqueProcessInformation& operator=(const UniqueProcessInformation&) = delete;
-    ~UniqueProcessInformation() { reset(); }
-
-    HANDLE process() const noexcept { return info_.hProcess; }
-    void reset() noexcept {
-        UniqueHandle process(info_.hProcess);
-        UniqueHandle thread(info_.hThread);
-        info_ = {};
-    }
-    // For CreateProcess: closes what is held and hands out the record to fill.
-    PROCESS_INFORMATION* put() noexcept {
-        reset();
-        return &info_;
-    }
-
-  private:
-    PROCESS_INFORMATION info_{};
-};
-
 // An open clipboard, closed when the guard goes.
 class ClipboardGuard {
   public:
