@@ -14,7 +14,8 @@ std::u16string Lines(std::initializer_list<std::u16string_view> lines) {
     std::u16string text;
     for (auto line : lines)
         text.append(line) += CR;
-    text.pop_back();  // no break after the last line
+    if (!text.empty())
+        text.pop_back();  // no break after the last line
     return text;
 }
 
