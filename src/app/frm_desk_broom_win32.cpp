@@ -42,18 +42,6 @@ constexpr OptionItem kOptionItems[] = {
     {IDM_OPTION_EVERY_COPY, L"Clean &Every Copy", u"CcEveryCopy"},
 };
 
-const OptionItem* FindOptionItem(UINT id) {
-    for (const OptionItem& item : kOptionItems) {
-        if (item.caption && item.id == id)
-            return &item;
-    }
-    return nullptr;
-}
-
-HICON LoadProgramIcon(int sizeMetric) {
-    return LoadIconResource(IDI_DESKBROOM, ::GetSystemMetrics(sizeMetric));
-}
-
 }  // namespace
 
 struct frmDeskBroom::MenuItem {
@@ -88,8 +76,8 @@ void frmDeskBroom::Create() {
     HINSTANCE instance = instance_;
     // No dead icon may stay in the tray after a failure has ended the process.
     SetFailureCleanup([this] { Form_Unload(); });
-    icon_.reset(LoadProgramIcon(SM_CXICON));
-    smallIcon_.reset(LoadProgramIcon(SM_CXSMICON));
+    icon_.reset(LoadIconResource(IDI_DESKBROOM, ::GetSystemMetrics(SM_CXICON)));
+    smallIcon_.reset(LoadIconResource(IDI_DESKBROOM, ::GetSystemMetrics(SM_CXSMICON)));
 
     WNDCLASSEXW owner{};
     owner.cbSize = sizeof owner;
@@ -384,12 +372,13 @@ void frmDeskBroom::mpopAutostart_Click() {
 }
 
 void frmDeskBroom::mPopOption_Click(UINT id) {
-    const OptionItem* item = FindOptionItem(id);
-    if (!item)
-        return;
-    const bool on = fktAllgModule::ReadBoolSetting(kSettingsSection, item->setting, u"0");
-    fktAllgModule::WriteSetting(kSettingsSection, item->setting, on ? u"0" : u"1");
-    RestoreOptions();
+    for (const OptionItem& item : kOptionItems) {
+        if (!item.caption || item.id != id)
+            continue;
+        const bool on = fktAllgModule::ReadBoolSetting(kSettingsSection, item.setting, u"0");
+        fktAllgModule::WriteSetting(kSettingsSection, item.setting, on ? u"0" : u"1");
+        RestoreOptions();
+    }
 }
 
 void frmDeskBroom::RestoreOptions() {

@@ -28,8 +28,6 @@ class TrayIcon {
     void Notify(const std::u16string& title, const std::u16string& text);
     // Gives the keyboard focus back to the icon.
     void Focus();
-    // Whether the icon is meant to be in the tray (added, or being added again).
-    bool Shown() const { return shown_; }
 
     // TaskbarCreated, the retry timer and changes of scaling: true when the message was the
     // icon's alone and needs no further handling.
