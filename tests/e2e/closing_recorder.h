@@ -112,21 +112,7 @@ class WindowRecorder {
     }
 
   private:
-    std::string ReadLog() const {
-        HANDLE file = ::CreateFileW(log_.c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return {};
-        std::string text;
-        char buffer[65536];
-        DWORD read = 0;
-        while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-            text.append(buffer, read);
-        }
-        ::CloseHandle(file);
-        return text;
-    }
+    std::string ReadLog() const { return e2e::ReadFileBytes(log_).value_or(std::string{}); }
 
     std::map<HWND, std::wstring> Windows() const {
         std::map<HWND, std::wstring> windows;

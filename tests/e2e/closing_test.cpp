@@ -19,8 +19,7 @@ namespace {
 using ClosingTest = DeskBroomTest;
 
 std::wstring ReadFileText(const std::wstring& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = ReadFileBytes(path).value_or(std::string{});
     int size =
         ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring text(static_cast<size_t>(size), L'\0');

@@ -36,6 +36,22 @@ void Linger(DWORD ms) {
     WaitFor([] { return false; }, ms);
 }
 
+std::optional<std::string> ReadFileBytes(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    BOOL ok = FALSE;
+    while ((ok = ::ReadFile(file, buffer, sizeof buffer, &read, nullptr)) && read > 0)
+        bytes.append(buffer, read);
+    ::CloseHandle(file);
+    return ok ? std::optional<std::string>(std::move(bytes)) : std::nullopt;
+}
+
 std::wstring BuildFolder() {
     wchar_t path[MAX_PATH * 4];
     DWORD length = ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
@@ -705,13 +721,14 @@ void DeskBroom::PlaceRecorder(const std::wstring& name) const {
 }
 
 std::optional<std::wstring> DeskBroom::RecordedCommandLine(const std::wstring& name) const {
-    std::wstring record = folder_ + L"\\" + name + L".cmdline.txt";
-    if (!WaitFor([&] { return ::GetFileAttributesW(record.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+    // The recorder renames its record into place once it is whole.
+    std::optional<std::string> bytes;
+    if (!WaitFor([&] {
+            return (bytes = ReadFileBytes(folder_ + L"\\" + name + L".cmdline.txt")).has_value();
+        }))
         return std::nullopt;
-    std::ifstream file(std::filesystem::path(record), std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()),
-                        bytes.size() / sizeof(wchar_t));
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes->data()),
+                        bytes->size() / sizeof(wchar_t));
 }
 
 }  // namespace e2e

@@ -34,6 +34,10 @@ void PumpMessages();
 
 // The folder that holds the test program (and DeskBroom.exe and the packages beside it).
 std::wstring BuildFolder();
+// The whole file, opened as programs that save by renaming allow: deletion shared too, so that the
+// rename's own handle, still open when the new name appears, does not refuse the reader. None
+// when it cannot be opened or read.
+std::optional<std::string> ReadFileBytes(const std::wstring& path);
 
 // Blanks, a Latin letter beyond ASCII, CJK and Cyrillic: no one ANSI code page holds them all.
 inline constexpr wchar_t kAwkwardFolder[] = L"Pr\u00FCfung \u65E5\u672C \u0414\u0435\u0441\u043A";
