@@ -67,7 +67,7 @@ class frmDeskBroom final : private StartupHost, private HotkeyArming, private Ho
 
     // The tray menu's items in their order: command, captions and what a click runs.
     struct MenuItem;
-    static const MenuItem kMenuItems[8];
+    static const MenuItem kMenuItems[];
 
     void mPopDefaultDeskBroom_Click();
     void mPopDefaultCleanClipboard_Click();
